@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+// The kinds of form field; the value names are stored in project files.
+enum TFieldKind : quint8 { fkText, fkTextArea, fkRadio, fkCheckBox, fkDropDown, fkButton };
+
+inline constexpr int kFieldKindCount = 6;
+
+// Captions shown in lists and dialogs, by kind.
+extern const std::array<QStringView, kFieldKindCount> FieldKindCaptions;
+// Type names written into the page, by kind.
+extern const std::array<QStringView, kFieldKindCount> FieldKindNames;
+// The enumeration's value names as stored in project files, by kind.
+extern const std::array<QStringView, kFieldKindCount> FieldKindIdents;
+
+// One field of the page's e-mail form.
+struct TFormElement
+{
+    TFieldKind FieldKind = fkText;
+    QString Name;
+    QStringList Strings; // kind-specific settings and choices
+    QString Text;        // shown left of the field; may hold line breaks
+    QString Value;       // initial value of a text box
+
+    // Copies everything but Text.
+    void Assign(const TFormElement &source);
+
+    bool operator==(const TFormElement &) const = default;
+};
+
+// The ordered fields of the form.
+class TWebForm
+{
+public:
+    int Count() const { return int(m_items.size()); }
+    // nullptr when index is out of range.
+    TFormElement *Items(int index);
+    const TFormElement *Items(int index) const;
+    TFormElement &Add();
+    // Out-of-range indices are ignored; both return false then.
+    bool Delete(int index);
+    bool MoveField(int from, int to);
+    void Clear() { m_items.clear(); }
+
+    TWebForm() = default;
+    TWebForm(const TWebForm &other);
+    TWebForm &operator=(const TWebForm &other);
+    TWebForm(TWebForm &&) = default;
+    TWebForm &operator=(TWebForm &&) = default;
+    bool operator==(const TWebForm &other) const;
+
+private:
+    // Elements stay at one address while they live, as list views keep pointers to them.
+    std::vector<std::unique_ptr<TFormElement>> m_items;
+};
