@@ -1,0 +1,44 @@
+#pragma once
+
+#include "componentstream.h"
+#include "pagemodel.h"
+
+#include <QString>
+
+#include <memory>
+
+class QIODevice;
+
+// Project (.mbe) and template (.mbt) files: one page document as a component stream.
+
+// What the user is told about a file that cannot be read as a page.
+extern const QString kInvalidDocumentMessage;
+// What the user is told when a project or template file cannot be created.
+extern const QString kUnableToCreateFileMessage;
+
+// The page as a stream object, with the properties in the order the files have them.
+Stream::Object PageToStream(const TPagelette &page);
+
+// Fills page from a stream object. Rejects a foreign class, a property the page does not
+// have and a value of the wrong kind; page is left unchanged then.
+bool PageFromStream(const Stream::Object &object, TPagelette &page, QString *error);
+
+bool ReadDocument(QIODevice &device, TPagelette &page, QString *error);
+QByteArray DocumentBytes(const TPagelette &page);
+
+// Reads a project or template file; nullptr with the reason when it is not a valid page.
+std::unique_ptr<TPagelette> LoadDocument(const QString &path, QString *error);
+
+// Writes the file through a temporary file and a rename, so a failed write leaves the
+// previous file as it was.
+bool WriteDocument(const QString &path, const TPagelette &page, QString *error);
+
+// The document name after loading path: "Untitled" for a template (extension exactly
+// ".mbt"), the path otherwise.
+QString DocumentNameAfterLoad(const QString &path);
+
+// "Untitled - <title>" style title bar text for a document name.
+QString TitleBarText(const QString &documentName, const QString &applicationTitle);
+
+// The base name of a saved page: the file name without folder and without its last extension.
+QString PageBaseName(const QString &path);
