@@ -466,3 +466,18 @@ QString PageBaseName(const QString &path)
 {
     return StripExtension(QFileInfo(path).fileName());
 }
+
+SavedPagePaths SavePagePaths(const QString &programFolder, const QString &projectPath)
+{
+    const QString base = PageBaseName(projectPath);
+    SavedPagePaths paths;
+    paths.previewPage = programFolder + u"BriskoFiles/" + base + u".html";
+    paths.publishedName = RemoveSpaces(base) + u".html";
+    paths.publishedPage = programFolder + u"Upload/" + paths.publishedName;
+    return paths;
+}
+
+QString TemplatePreviewPath(const QString &programFolder, const QString &templatePath)
+{
+    return programFolder + u"Templates/" + PageBaseName(templatePath) + u".html";
+}

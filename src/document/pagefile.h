@@ -42,3 +42,17 @@ QString TitleBarText(const QString &documentName, const QString &applicationTitl
 
 // The base name of a saved page: the file name without folder and without its last extension.
 QString PageBaseName(const QString &path);
+
+// Where Save puts the two HTML copies of a project saved at projectPath: the preview page in
+// the projects folder under the base name, the published page in the upload folder under the
+// base name without spaces.
+struct SavedPagePaths
+{
+    QString previewPage;    // <program folder>BriskoFiles/<base>.html
+    QString publishedPage;  // <program folder>Upload/<base without spaces>.html
+    QString publishedName;  // <base without spaces>.html, as the user is told
+};
+SavedPagePaths SavePagePaths(const QString &programFolder, const QString &projectPath);
+
+// Where Save As Template puts the template's preview page: <program folder>Templates/<base>.html.
+QString TemplatePreviewPath(const QString &programFolder, const QString &templatePath);

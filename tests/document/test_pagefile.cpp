@@ -285,6 +285,46 @@ private Q_SLOTS:
         QCOMPARE(PageBaseName(path), base);
     }
 
+    void saveWritesPreviewAndPublishedPages()
+    {
+        const SavedPagePaths paths =
+            SavePagePaths(QStringLiteral("/opt/brisko/"), QStringLiteral("/home/me/My Page.mbe"));
+        QCOMPARE(paths.previewPage, QStringLiteral("/opt/brisko/BriskoFiles/My Page.html"));
+        QCOMPARE(paths.publishedPage, QStringLiteral("/opt/brisko/Upload/MyPage.html"));
+        QCOMPARE(paths.publishedName, QStringLiteral("MyPage.html"));
+        QCOMPARE(TemplatePreviewPath(QStringLiteral("/opt/brisko/"), QStringLiteral("/t/Shop Front.v2.mbt")),
+                 QStringLiteral("/opt/brisko/Templates/Shop Front.v2.html"));
+    }
+
+    void newPageAndReset()
+    {
+        TPagelette page = FullTestPage();
+        const TPageCollection blocks = [&] {
+            TPageCollection copy(nullptr);
+            copy.Assign(page.Page);
+            return copy;
+        }();
+        page.ResetContent(false);
+        QVERIFY(page.Page == blocks);
+        QCOMPARE(page.WebForm.Count(), 0);
+        QVERIFY(!page.AlphaSort && !page.Border && !page.EnvReport && !page.FormFooter);
+        QVERIFY(page.Email.isEmpty() && page.Subject.isEmpty() && page.Redirect.isEmpty());
+        QVERIFY(page.FormTitle.isEmpty() && page.Color.isEmpty());
+
+        page.ResetContent(true);
+        page.AddDefaultBlocks();
+        QCOMPARE(page.Page.Count(), 4);
+        const QList<quint8> types = {btPageProperties, btImage, btLink, btText};
+        for (int i = 0; i < 4; ++i) {
+            const TPageItem &item = *page.Page.Items(i);
+            QCOMPARE(item.BlockType, types[i]);
+            QCOMPARE(item.BlockAlign, quint8(i == 0 ? baNone : baLeft));
+            QCOMPARE(item.BlockOnNewLine, i != 0);
+        }
+        QVERIFY(!page.Page.Items(4));
+        QVERIFY(!page.InsertNewBlock(6, btHR));
+    }
+
     void titleBar()
     {
         const QString title = QStringLiteral("Marlowen HTML Brisko 4.0");
