@@ -1,11 +1,11 @@
 #include "pagefile.h"
 
+#include "platform/savefile.h"
 #include "platform/textutils.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 using Stream::Property;
 using Stream::PropertyList;
@@ -433,19 +433,12 @@ std::unique_ptr<TPagelette> LoadDocument(const QString &path, QString *error)
 
 bool WriteDocument(const QString &path, const TPagelette &page, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot create %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    const QByteArray bytes = DocumentBytes(page);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (WriteFileAtomically(path, DocumentBytes(page), &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 QString DocumentNameAfterLoad(const QString &path)

@@ -1,12 +1,12 @@
 #include "inifile.h"
 
 #include "cp1252.h"
+#include "savefile.h"
 #include "textutils.h"
 
 #include <QDir>
 #include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 
 namespace {
 
@@ -254,12 +254,10 @@ bool IniFile::save()
         raiseError(QStringLiteral("The INI file has no file name"));
         return false;
     }
-    // An uncommitted QSaveFile removes its temporary file, leaving the old file untouched.
-    QSaveFile file(m_fileName);
-    if (file.open(QIODevice::WriteOnly) && writeTo(file) && file.commit())
+    QString reason;
+    if (WriteFileAtomically(m_fileName, encodedText(), &reason))
         return true;
-    m_errorString.clear();
-    raiseError(QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(m_fileName), file.errorString()));
+    raiseError(QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(m_fileName), reason));
     return false;
 }
 

@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include "platform/savefile.h"
 
 using Stream::Property;
 using Stream::PropertyList;
@@ -145,12 +145,10 @@ bool LoadThemes(const QString &path, TWebTheme &themes, QString *error)
 
 bool SaveThemes(const QString &path, const TWebTheme &themes, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = Stream::write(ThemesToStream(themes));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (WriteFileAtomically(path, Stream::write(ThemesToStream(themes)), &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }

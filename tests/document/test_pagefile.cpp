@@ -225,8 +225,16 @@ private Q_SLOTS:
         }
     }
 
+    void failedWriteKeepsThePreviousFile_data()
+    {
+        QTest::addColumn<int>("textLength");
+        QTest::newRow("written in one go") << 100000;
+        QTest::newRow("held in the write buffer") << 2000;
+    }
+
     void failedWriteKeepsThePreviousFile()
     {
+        QFETCH(int, textLength);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("page.mbe"));
         TPagelette small;
@@ -240,7 +248,7 @@ private Q_SLOTS:
 
         // Let the disk "fill up" after a few hundred bytes.
         TPagelette big = FullTestPage();
-        big.Page.Items(3)->TextBlock.Text = QString(100000, u'x');
+        big.Page.Items(3)->TextBlock.Text = QString(textLength, u'x');
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);

@@ -1,0 +1,24 @@
+#include "savefile.h"
+
+#include <QSaveFile>
+
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    // Check the write and the flush ourselves: commit() can report success after a failed
+    // flush of buffered data, and would then replace the old file with a cut-off one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        if (reason)
+            *reason = file.error() != QFileDevice::NoError
+                ? file.errorString()
+                : QStringLiteral("not all of the data could be written (the disk may be full)");
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
