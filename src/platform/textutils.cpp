@@ -146,15 +146,18 @@ QString StripExtension(const QString &s)
 
 static bool isAsciiLetterRange(char16_t c) { return c >= 65 && c <= 122; }
 
+// abs(start) without the overflow of std::abs at the smallest int.
+static qint64 startPosition(int start) { return start < 0 ? -qint64(start) : qint64(start); }
+
 int WildcardPos(const QString &s, const QString &pattern, int start)
 {
-    const int from = std::abs(start);
+    const qint64 from = startPosition(start);
     const auto len = int(s.size());
     const auto plen = int(pattern.size());
     if (s.isEmpty() || pattern.isEmpty() || start == 0 || from > len || len - from + 1 < plen)
         return 0;
     const bool ignoreCase = start < 0;
-    for (int pos = from; pos + plen - 1 <= len; ++pos) {
+    for (int pos = int(from); pos + plen - 1 <= len; ++pos) {
         bool match = true;
         for (int k = 0; k < plen && match; ++k) {
             const char16_t p = pattern.at(k).unicode();
@@ -171,7 +174,7 @@ int WildcardPos(const QString &s, const QString &pattern, int start)
 
 int FindDelimiter(const QString &s, const QString &delimiters, int start)
 {
-    const int from = std::abs(start);
+    const qint64 from = startPosition(start);
     if (s.isEmpty() || delimiters.isEmpty() || start == 0 || from > s.size() || delimiters.size() > 256)
         return 0;
     QString set = delimiters;
@@ -183,7 +186,7 @@ int FindDelimiter(const QString &s, const QString &delimiters, int start)
         }
     }
     bool inQuotes = false;
-    for (int pos = from; pos <= s.size(); ++pos) {
+    for (int pos = int(from); pos <= s.size(); ++pos) {
         const QChar c = s.at(pos - 1);
         if (c == u'"') {
             if (!inQuotes) {

@@ -1,0 +1,85 @@
+#include "html/htmlfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+class TestHtmlFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void encodesWindows1252WithReferences_data();
+    void encodesWindows1252WithReferences();
+    void failedWritesKeepTheOldFile();
+};
+
+void TestHtmlFile::encodesWindows1252WithReferences_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("no lines") << QStringList() << QByteArray();
+    QTest::newRow("every line ends in CR LF") << QStringList{u"<P>"_s, QString()} << QByteArray("<P>\r\n\r\n");
+    QTest::newRow("code page letters") << QStringList{u"é€Ÿ\u0081"_s} << QByteArray("\xE9\x80\x9F\x81\r\n");
+    QTest::newRow("Cyrillic") << QStringList{u"aЖb"_s} << QByteArray("a&#1046;b\r\n");
+    QTest::newRow("outside the BMP") << QStringList{u"\U0001F600!"_s} << QByteArray("&#128512;!\r\n");
+    QTest::newRow("C1 without a byte") << QStringList{u"\u0080"_s} << QByteArray("&#128;\r\n");
+    QTest::newRow("lone surrogates") << QStringList{QString(QChar(0xD83D)) + u'x' + QChar(0xDE00)}
+                                     << QByteArray("&#65533;x&#65533;\r\n");
+}
+
+void TestHtmlFile::encodesWindows1252WithReferences()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(EncodeHtmlLines(lines), bytes);
+}
+
+void TestHtmlFile::failedWritesKeepTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"page.html"_s);
+    QString error;
+    QVERIFY(WriteHtmlFile(path, {u"Ж"_s}, &error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("&#1046;\r\n"));
+    file.close();
+
+    const QString missing = dir.filePath(u"no such folder/page.html"_s);
+    QVERIFY(!WriteHtmlFile(missing, {u"x"_s}, &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
+
+#ifdef Q_OS_UNIX
+    // A file size limit makes the write fail the way a full disk does, even for root.
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    // Small enough to stay in the write buffer until the end, and large enough to be written at once.
+    const bool bufferedWritten = WriteHtmlFile(path, QStringList(100, QString(100, u'x')), &error);
+    const bool written = WriteHtmlFile(path, QStringList(1000, QString(100, u'x')), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!bufferedWritten);
+    QVERIFY(!written);
+    QVERIFY2(error.contains(u"page.html"), qPrintable(error));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("&#1046;\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"page.html"_s});
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestHtmlFile)
+#include "tst_htmlfile.moc"
