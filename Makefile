@@ -1,0 +1,50 @@
+# make run   - installs what is missing, builds, lays out the program folder and starts the program
+# make test  - the same set-up, then every test through ctest
+BUILD ?= build
+JOBS ?= $(shell nproc)
+PROGRAM_DIR := $(BUILD)/Brisko
+SAMPLE := $(PROGRAM_DIR)/BriskoFiles/Walking Club.mbe
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build run test asan fuzz bench clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# Until the main window exists, "running" the program exports the sample project.
+run: build
+	@$(PROGRAM_DIR)/brisko-export html --mode relative "$(SAMPLE)" > "$(PROGRAM_DIR)/BriskoFiles/Walking Club.html"
+	@echo "Exported the sample project to $(abspath $(PROGRAM_DIR))/BriskoFiles/Walking Club.html"
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The tests built with the address and undefined-behaviour sanitizers.
+asan: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRISKO_SANITIZE=ON >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# libFuzzer on the component stream reader for FUZZ_SECONDS seconds.
+fuzz: deps
+	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON \
+		-DBRISKO_TESTS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@mkdir -p build-fuzz/corpus build-fuzz/seeds
+	@cp build-fuzz/Brisko/Themes.dat build-fuzz/Brisko/BriskoFiles/*.mbe build-fuzz/seeds/
+	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+		-print_final_stats=1 build-fuzz/corpus build-fuzz/seeds
+
+bench: deps
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page
+	@build-bench/tools/bench/brisko-bench-page
+
+clean:
+	rm -rf $(BUILD) build-asan build-fuzz build-bench

@@ -1,0 +1,141 @@
+// brisko-export: the page engine from the command line, for batch work and for testing.
+#include "document/pagefile.h"
+#include "document/streamjson.h"
+#include "html/htmlfile.h"
+#include "html/pagehtml.h"
+#include "platform/programfolder.h"
+#include "platform/savefile.h"
+#include "themes/themesfile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kBadInput = 2;
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return kBadInput;
+}
+
+int usage()
+{
+    return fail(QStringLiteral("usage: brisko-export html [--mode preview|relative|upload] [--logo] FILE\n"
+                               "       brisko-export json FILE\n"
+                               "       brisko-export resave FILE OUT"));
+}
+
+bool writeStdout(const QByteArray &bytes)
+{
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+        && std::fflush(stdout) == 0;
+}
+
+// Reads any component stream. On failure *error holds the one line the user sees: the page
+// message, or the reason for a themes file.
+bool readObject(const QString &path, Stream::Object &object, QString *error)
+{
+    QFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = kInvalidDocumentMessage;
+        return false;
+    }
+    const QByteArray head = file.peek(16);
+    if (Stream::read(file, object, &reason))
+        return true;
+    *error = head.mid(4).startsWith("\x09TWebTheme") ? QStringLiteral("Invalid themes file: %1").arg(reason)
+                                                     : kInvalidDocumentMessage;
+    return false;
+}
+
+int exportHtml(QStringList args)
+{
+    quint8 mode = pmRelative;
+    bool logo = false;
+    QString path;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        if (arg == u"--logo") {
+            logo = true;
+        } else if (arg == u"--mode" && !args.isEmpty()) {
+            const QString name = args.takeFirst();
+            if (name == u"preview")
+                mode = pmPreview;
+            else if (name == u"relative")
+                mode = pmRelative;
+            else if (name == u"upload")
+                mode = pmUpload;
+            else
+                return usage();
+        } else if (path.isEmpty() && !arg.startsWith(u"--")) {
+            path = arg;
+        } else {
+            return usage();
+        }
+    }
+    if (path.isEmpty())
+        return usage();
+    QString error;
+    const auto page = LoadDocument(path, &error);
+    if (!page)
+        return fail(kInvalidDocumentMessage);
+    const QStringList lines = BuildPageHtml(*page, mode, logo, ProgramFolder(), &error);
+    if (!error.isEmpty())
+        return fail(error);
+    return writeStdout(EncodeHtmlLines(lines)) ? 0 : fail(QStringLiteral("Cannot write the page"));
+}
+
+int exportJson(const QString &path)
+{
+    Stream::Object object;
+    QString error;
+    if (!readObject(path, object, &error))
+        return fail(error);
+    return writeStdout(StreamToJson(object)) ? 0 : fail(QStringLiteral("Cannot write the JSON text"));
+}
+
+int resave(const QString &path, const QString &out)
+{
+    Stream::Object object;
+    QString error;
+    QByteArray bytes;
+    if (!readObject(path, object, &error))
+        return fail(error);
+    if (Stream::sameName(object.className, u"TWebTheme")) {
+        TWebTheme themes;
+        if (!ThemesFromStream(object, themes, &error))
+            return fail(QStringLiteral("Invalid themes file: %1").arg(error));
+        bytes = Stream::write(ThemesToStream(themes));
+    } else {
+        TPagelette page;
+        if (!PageFromStream(object, page, &error))
+            return fail(kInvalidDocumentMessage);
+        bytes = DocumentBytes(page);
+    }
+    if (!WriteFileAtomically(out, bytes, &error))
+        return fail(QStringLiteral("Cannot write %1: %2").arg(out, error));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    if (command == u"html")
+        return exportHtml(args);
+    if (command == u"json" && args.size() == 1)
+        return exportJson(args.at(0));
+    if (command == u"resave" && args.size() == 2)
+        return resave(args.at(0), args.at(1));
+    return usage();
+}
