@@ -260,7 +260,8 @@ bool DescriptionToFont(const QString &description, TFontSpec &font, QString *err
     deleteFront(s, p);
 
     p = pos(u',', s);
-    const QString styles = u'|' + copy(s, 3, p - 4); // inside the brackets
+    QString styles(1, u'|'); // then the text inside the brackets
+    styles += copy(s, 3, p - 4);
     deleteFront(s, p);
 
     const auto color = StringToColor(borrowed(copy(s, 3, s.size() - 3)), error); // drop " [" and "]"
