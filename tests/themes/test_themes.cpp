@@ -19,6 +19,13 @@ TThemeItem defaultTheme()
     return theme;
 }
 
+// A byte string literal with its embedded zero bytes.
+template<size_t N>
+QByteArray bytes(const char (&literal)[N])
+{
+    return QByteArray(literal, N - 1);
+}
+
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
@@ -89,11 +96,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("missing") << QByteArray();
         QTest::newRow("not a stream") << QByteArray("hello");
-        QTest::newRow("a page") << QByteArray("TPF0\x0aTPagelette\x00\x00\x00", 17);
+        QTest::newRow("a page") << bytes("TPF0\x0aTPagelette\x00\x00\x00");
         QTest::newRow("unknown theme property")
-            << QByteArray("TPF0\x09TWebTheme\x00\x05Items\x0e\x01\x04Font\x02\x01\x00\x00\x00\x00", 36);
+            << bytes("TPF0\x09TWebTheme\x00\x05Items\x0e\x01\x04" "Font\x02\x01\x00\x00\x00\x00");
         QTest::newRow("string colour")
-            << QByteArray("TPF0\x09TWebTheme\x00\x05Items\x0e\x01\x07" "BGColor\x06\x01x\x00\x00\x00\x00", 41);
+            << bytes("TPF0\x09TWebTheme\x00\x05Items\x0e\x01\x07" "BGColor\x06\x01x\x00\x00\x00\x00");
     }
 
     void brokenThemesFilesLoadNothing()

@@ -140,7 +140,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, message);
-        writeFile(m_dir.filePath(QStringLiteral("bad.mbe")), QByteArray("TPF0\x0aTPagelette\x00\x04Page\x0e\x01", 21));
+        writeFile(m_dir.filePath(QStringLiteral("bad.mbe")), QByteArray("TPF0\x0aTPagelette\x00\x04Page\x0e\x01", 23));
         const Run run = runExport(args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
