@@ -18,69 +18,6 @@ const std::array<QStringView, kBlockTypeCount> BlockTypeNames = {
 
 const QString kDefaultFontDescription = QStringLiteral("\"Times New Roman\", 12, [], [$00050000]");
 
-TPageItem *TPageCollection::Items(int index)
-{
-    return index >= 0 && index < Count() ? m_items[size_t(index)].get() : nullptr;
-}
-
-const TPageItem *TPageCollection::Items(int index) const
-{
-    return index >= 0 && index < Count() ? m_items[size_t(index)].get() : nullptr;
-}
-
-TPageItem *TPageCollection::Insert(int index)
-{
-    if (index < 0 || index > Count())
-        return nullptr;
-    auto it = m_items.insert(m_items.begin() + index, std::make_unique<TPageItem>());
-    return it->get();
-}
-
-TPageItem &TPageCollection::Add()
-{
-    m_items.push_back(std::make_unique<TPageItem>());
-    return *m_items.back();
-}
-
-bool TPageCollection::MoveItem(int from, int to)
-{
-    if (from < 0 || from >= Count() || to < 0 || to >= Count())
-        return false;
-    auto item = std::move(m_items[size_t(from)]);
-    m_items.erase(m_items.begin() + from);
-    m_items.insert(m_items.begin() + to, std::move(item));
-    return true;
-}
-
-bool TPageCollection::Delete(int index)
-{
-    if (index < 0 || index >= Count())
-        return false;
-    m_items.erase(m_items.begin() + index);
-    return true;
-}
-
-void TPageCollection::Assign(const TPageCollection &other)
-{
-    if (this == &other)
-        return;
-    m_items.clear();
-    m_items.reserve(other.m_items.size());
-    for (const auto &item : other.m_items)
-        m_items.push_back(std::make_unique<TPageItem>(*item));
-}
-
-bool TPageCollection::operator==(const TPageCollection &other) const
-{
-    if (Count() != other.Count())
-        return false;
-    for (int i = 0; i < Count(); ++i) {
-        if (!(*m_items[size_t(i)] == *other.m_items[size_t(i)]))
-            return false;
-    }
-    return true;
-}
-
 TPagelette::TPagelette(const TPagelette &other)
 {
     *this = other;

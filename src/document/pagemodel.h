@@ -1,12 +1,11 @@
 #pragma once
 
 #include "forms/formmodel.h"
+#include "platform/ownedlist.h"
 
 #include <QString>
 
 #include <array>
-#include <memory>
-#include <vector>
 
 // Colours: red in the low byte, then green, then blue.
 using TColor = qint32;
@@ -130,30 +129,18 @@ struct TPageItem
 class TPagelette;
 
 // The blocks of a page, in page order. Items keep their address while they live.
-class TPageCollection
+class TPageCollection : public OwnedList<TPageItem>
 {
 public:
     explicit TPageCollection(TPagelette *owner) : m_owner(owner) {}
+    TPageCollection(const TPageCollection &) = delete;
+    TPageCollection &operator=(const TPageCollection &) = delete;
 
-    int Count() const { return int(m_items.size()); }
-    // nullptr when index is out of range; callers ignore the operation then.
-    TPageItem *Items(int index);
-    const TPageItem *Items(int index) const;
-    // A new empty item at index (0 to Count); nullptr when index is out of range.
-    TPageItem *Insert(int index);
-    TPageItem &Add();
-    bool MoveItem(int from, int to);
-    bool Delete(int index);
-    void Clear() { m_items.clear(); }
+    bool MoveItem(int from, int to) { return Move(from, to); }
     TPagelette *Owner() const { return m_owner; }
-
-    // Replaces the items with copies of other's.
-    void Assign(const TPageCollection &other);
-    bool operator==(const TPageCollection &other) const;
 
 private:
     TPagelette *m_owner;
-    std::vector<std::unique_ptr<TPageItem>> m_items;
 };
 
 // The page document.

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/ownedlist.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <memory>
-#include <vector>
 
 // The kinds of form field; the value names are stored in project files.
 enum TFieldKind : quint8 { fkText, fkTextArea, fkRadio, fkCheckBox, fkDropDown, fkButton };
@@ -35,27 +35,8 @@ struct TFormElement
 };
 
 // The ordered fields of the form.
-class TWebForm
+class TWebForm : public OwnedList<TFormElement>
 {
 public:
-    int Count() const { return int(m_items.size()); }
-    // nullptr when index is out of range.
-    TFormElement *Items(int index);
-    const TFormElement *Items(int index) const;
-    TFormElement &Add();
-    // Out-of-range indices are ignored; both return false then.
-    bool Delete(int index);
-    bool MoveField(int from, int to);
-    void Clear() { m_items.clear(); }
-
-    TWebForm() = default;
-    TWebForm(const TWebForm &other);
-    TWebForm &operator=(const TWebForm &other);
-    TWebForm(TWebForm &&) = default;
-    TWebForm &operator=(TWebForm &&) = default;
-    bool operator==(const TWebForm &other) const;
-
-private:
-    // Elements stay at one address while they live, as list views keep pointers to them.
-    std::vector<std::unique_ptr<TFormElement>> m_items;
+    bool MoveField(int from, int to) { return Move(from, to); }
 };

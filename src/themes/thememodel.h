@@ -1,11 +1,10 @@
 #pragma once
 
 #include "document/pagemodel.h"
+#include "platform/ownedlist.h"
 
 #include <QString>
 
-#include <memory>
-#include <vector>
 
 // One named set of page colours, background picture and left margin.
 struct TThemeItem
@@ -24,30 +23,20 @@ struct TThemeItem
 class TWebTheme;
 
 // The themes in list order. Items keep their address while they live.
-class TThemeCollection
+class TThemeCollection : public OwnedList<TThemeItem>
 {
 public:
     explicit TThemeCollection(TWebTheme *owner) : m_owner(owner) {}
+    TThemeCollection(const TThemeCollection &) = delete;
+    TThemeCollection &operator=(const TThemeCollection &) = delete;
 
-    int Count() const { return int(m_items.size()); }
-    TThemeItem &Add();
-    // nullptr when index is out of range.
-    TThemeItem *Items(int index);
-    const TThemeItem *Items(int index) const;
-    bool Move(int from, int to);
-    bool Delete(int index);
-    void Clear() { m_items.clear(); }
     TWebTheme *Owner() const { return m_owner; }
-
-    void Assign(const TThemeCollection &other);
-    bool operator==(const TThemeCollection &other) const;
 
     // Index of the first theme named name, compared without regard to case; -1 when none.
     int IndexOfName(const QString &name) const;
 
 private:
     TWebTheme *m_owner;
-    std::vector<std::unique_ptr<TThemeItem>> m_items;
 };
 
 // The theme container the main window owns.

@@ -5,10 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "diskfull.h"
 #include "testpages.h"
-
-#include <sys/resource.h>
-#include <csignal>
 
 namespace {
 
@@ -249,14 +247,12 @@ private Q_SLOTS:
         // Let the disk "fill up" after a few hundred bytes.
         TPagelette big = FullTestPage();
         big.Page.Items(3)->TextBlock.Text = QString(textLength, u'x');
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = 500;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const bool written = WriteDocument(path, big, &error);
-        setrlimit(RLIMIT_FSIZE, &old);
+        bool written = true;
+        {
+            DiskFullGuard full(500);
+            QVERIFY(full.active());
+            written = WriteDocument(path, big, &error);
+        }
 
         QVERIFY(!written);
         QVERIFY(error.contains(u"page.mbe"));
@@ -307,13 +303,9 @@ private Q_SLOTS:
     void newPageAndReset()
     {
         TPagelette page = FullTestPage();
-        const TPageCollection blocks = [&] {
-            TPageCollection copy(nullptr);
-            copy.Assign(page.Page);
-            return copy;
-        }();
+        const TPagelette before = page;
         page.ResetContent(false);
-        QVERIFY(page.Page == blocks);
+        QVERIFY(page.Page == before.Page);
         QCOMPARE(page.WebForm.Count(), 0);
         QVERIFY(!page.AlphaSort && !page.Border && !page.EnvReport && !page.FormFooter);
         QVERIFY(page.Email.isEmpty() && page.Subject.isEmpty() && page.Redirect.isEmpty());
