@@ -5,10 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
+#include "diskfull.h"
 
 using namespace Qt::StringLiterals;
 
@@ -59,18 +56,15 @@ void TestHtmlFile::failedWritesKeepTheOldFile()
     QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
 
 #ifdef Q_OS_UNIX
-    // A file size limit makes the write fail the way a full disk does, even for root.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    // Small enough to stay in the write buffer until the end, and large enough to be written at once.
-    const bool bufferedWritten = WriteHtmlFile(path, QStringList(100, QString(100, u'x')), &error);
-    const bool written = WriteHtmlFile(path, QStringList(1000, QString(100, u'x')), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    bool bufferedWritten = true;
+    bool written = true;
+    {
+        DiskFullGuard full(4096);
+        QVERIFY(full.active());
+        // Small enough to stay in the write buffer until the end, and large enough to be written at once.
+        bufferedWritten = WriteHtmlFile(path, QStringList(100, QString(100, u'x')), &error);
+        written = WriteHtmlFile(path, QStringList(1000, QString(100, u'x')), &error);
+    }
 
     QVERIFY(!bufferedWritten);
     QVERIFY(!written);

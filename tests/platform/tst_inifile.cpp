@@ -6,10 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
+#include "diskfull.h"
 
 using namespace Qt::StringLiterals;
 
@@ -195,16 +192,12 @@ private Q_SLOTS:
         IniFile ini(path);
         ini.writeString(u"Default Fields"_s, u"FIELD1"_s, QString(64 * 1024, u'x'));
 
-        // A file size limit makes the write fail as a full disk would, even for root.
-        rlimit normal{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &normal), 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = normal;
-        small.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool saved = ini.save();
-        setrlimit(RLIMIT_FSIZE, &normal);
-        std::signal(SIGXFSZ, previousHandler);
+        bool saved = true;
+        {
+            DiskFullGuard full(4096);
+            QVERIFY(full.active());
+            saved = ini.save();
+        }
 
         QVERIFY(!saved);
         QVERIFY2(ini.errorString().contains(u"Fields.ini"), qPrintable(ini.errorString()));
