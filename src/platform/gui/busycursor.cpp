@@ -1,0 +1,14 @@
+#include "busycursor.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+BusyCursor::BusyCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,133 @@
+#include "filedialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace FileDialogs {
+
+namespace {
+
+struct HookState
+{
+    std::optional<QString> nextFileName;
+    QString lastFilter;
+    QString lastFolder;
+};
+
+HookState &hooks()
+{
+    static HookState state;
+    return state;
+}
+
+QString withDefaultExtension(const QString &path, const QString &defaultExtension)
+{
+    if (path.isEmpty() || defaultExtension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + u'.' + defaultExtension;
+}
+
+// Runs a dialog made by makeDialog, or answers from the test hook without making one. Records
+// what the dialog was opened with either way.
+template <typename MakeDialog> QString run(MakeDialog makeDialog, const QString &filter, const QString &initialFolder)
+{
+    HookState &state = hooks();
+    state.lastFilter = filter;
+    state.lastFolder = initialFolder;
+    if (state.nextFileName) {
+        const QString answer = *state.nextFileName;
+        state.nextFileName.reset();
+        return answer;
+    }
+    std::unique_ptr<QFileDialog> dialog = makeDialog();
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    const QStringList filters = toQtFilters(filter);
+    if (!filters.isEmpty())
+        dialog->setNameFilters(filters);
+    if (!initialFolder.isEmpty())
+        dialog->setDirectory(initialFolder);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().constFirst();
+}
+
+} // namespace
+
+QStringList toQtFilters(const QString &filter)
+{
+    QStringList filters;
+    if (filter.isEmpty())
+        return filters;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        QString description = parts.at(i).trimmed();
+        const QString masks = i + 1 < parts.size() ? parts.at(i + 1) : QString();
+        QStringList patterns;
+        for (const QString &mask : masks.split(u';', Qt::SkipEmptyParts)) {
+            const QString pattern = mask.trimmed();
+            // "*.*" means every file to the program; to Qt it means names with a dot.
+            patterns.append(pattern == u"*.*" ? u"*"_s : pattern);
+        }
+        if (patterns.isEmpty())
+            patterns.append(u"*"_s);
+        // A description that already shows its masks, "Pictures (*.gif;*.jpg)", keeps the
+        // text and only gets Qt's notation in the parentheses.
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (description.endsWith(u')') && open >= 0)
+            description = description.left(open).trimmed();
+        if (description.isEmpty())
+            description = patterns.join(u' ');
+        filters.append(description + u" ("_s + patterns.join(u' ') + u')');
+    }
+    return filters;
+}
+
+QString getSaveFileName(QWidget *parent, const QString &filter, const QString &defaultExtension,
+                        const QString &initialFolder)
+{
+    const auto makeDialog = [&] {
+        auto dialog = std::make_unique<QFileDialog>(parent, u"Save As"_s);
+        dialog->setObjectName(u"dlgSave"_s);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setDefaultSuffix(defaultExtension);
+        return dialog;
+    };
+    return withDefaultExtension(run(makeDialog, filter, initialFolder), defaultExtension);
+}
+
+QString getOpenFileName(QWidget *parent, const QString &filter, const QString &initialFolder, const QString &title)
+{
+    const auto makeDialog = [&] {
+        auto dialog = std::make_unique<QFileDialog>(parent, title.isEmpty() ? u"Open"_s : title);
+        dialog->setObjectName(u"dlgOpen"_s);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        return dialog;
+    };
+    return run(makeDialog, filter, initialFolder);
+}
+
+void setNextFileName(const QString &path)
+{
+    hooks().nextFileName = path;
+}
+
+QString lastFilter()
+{
+    return hooks().lastFilter;
+}
+
+QString lastFolder()
+{
+    return hooks().lastFolder;
+}
+
+} // namespace FileDialogs

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// The program's open and save dialogs. Filters come in the program's own notation,
+// "Brisko Files|*.mbe" or "Brisko Template|*.mbt|Brisko Files|*.mbe". A test hook answers the
+// next dialog without showing it.
+namespace FileDialogs {
+
+// Empty when cancelled. The default extension is added when the typed name has none; an
+// existing file is chosen without a question.
+QString getSaveFileName(QWidget *parent, const QString &filter, const QString &defaultExtension,
+                        const QString &initialFolder);
+
+QString getOpenFileName(QWidget *parent, const QString &filter, const QString &initialFolder,
+                        const QString &title = {});
+
+// The filter in Qt's notation, one entry per description: "Brisko Files (*.mbe)"; masks
+// separated by ";" become a space-separated list and "*.*" becomes "*".
+QStringList toQtFilters(const QString &filter);
+
+// Test hooks: the next dialog returns path at once (an empty path means Cancel).
+void setNextFileName(const QString &path);
+// The filter and folder the last dialog was opened with, for tests.
+QString lastFilter();
+QString lastFolder();
+
+} // namespace FileDialogs

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The program's message boxes: four kinds with their captions ("Warning", "Error",
+// "Information", "Confirm") and the button captions "&Yes", "&No", "OK", "Cancel", "&Help".
+// A test hook answers the next box without showing it, so GUI tests never block.
+namespace Messages {
+
+enum class Kind { Warning, Error, Information, Confirmation };
+
+enum Button : int { Yes = 0x1, No = 0x2, Ok = 0x4, Cancel = 0x8, Help = 0x10 };
+
+// Shows a modal box with the given buttons (an OR of Button) and returns the button pressed
+// (Cancel when the box is closed otherwise). With Help among the buttons, pressing it shows
+// helpTopic and leaves the box open.
+int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic = 0);
+
+inline int error(QWidget *parent, const QString &text) { return show(parent, Kind::Error, text, Ok); }
+inline int information(QWidget *parent, const QString &text) { return show(parent, Kind::Information, text, Ok); }
+inline int warning(QWidget *parent, const QString &text) { return show(parent, Kind::Warning, text, Ok); }
+
+// The system beep that precedes the delete questions.
+void beep();
+
+// Test hooks: queue answers for the next boxes (each box takes the oldest); a box shown with
+// no queued answer while hooks are active fails the test loudly (returns Cancel and records
+// the text). shown() lists the texts of every box shown since the last clearHistory().
+void setNextAnswer(int button);
+void setTestMode(bool on);
+QStringList shown();
+void clearHistory();
+// The kind and buttons of the last box shown, and the number of queued answers not yet taken.
+Kind lastKind();
+int lastButtons();
+int pendingAnswers();
+// How many times beep() has sounded since the program started.
+int beepCount();
+
+} // namespace Messages
