@@ -1,0 +1,376 @@
+#include "viewer/htmllite.h"
+
+#include "platform/cp1252.h"
+#include "platform/gui/busycursor.h"
+#include "viewer/formcontrols.h"
+#include "viewer/htmltranslator.h"
+#include "viewer/htmlview.h"
+#include "viewer/picturestore.h"
+#include "viewer/references.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextFrame>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// Pictures without a size of their own in the page (missing or undecodable ones).
+constexpr int kPlaceholderSide = 24;
+constexpr int kMaxAltWidth = 400;
+constexpr int kFocusFrame = 1;
+constexpr int kTextAreaPoints = 10;
+
+// The frame that stands for a picture that cannot be shown: sunken, with the ALT text when it
+// fits.
+QPixmap placeholder(int width, int height, const QString &alt, const QFont &font)
+{
+    // Without a size from the page, the frame fits the ALT text.
+    const QFontMetrics metrics(font);
+    const int altWidth = alt.isEmpty() ? kPlaceholderSide : qMin(metrics.horizontalAdvance(alt) + 8, kMaxAltWidth);
+    const int altHeight = alt.isEmpty() ? kPlaceholderSide : metrics.height() + 6;
+    const QSize size(width > 0 ? width : altWidth, height > 0 ? height : altHeight);
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QRect r = pixmap.rect();
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+    if (!alt.isEmpty() && r.width() > 8 && r.height() > 8) {
+        painter.setPen(QColor(64, 64, 64));
+        painter.setFont(font);
+        painter.drawText(r.adjusted(3, 2, -2, -2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, alt);
+    }
+    return pixmap;
+}
+
+// text without the characters up to code 32 (spaces and controls) at either end.
+QString stripControlCharacters(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start].unicode() <= 32)
+        ++start;
+    while (end > start && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(start, end - start);
+}
+
+// The text of a page file: Windows-1252, unless it starts with the UTF-8 byte order mark.
+QString pageText(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    return Cp1252::decode(bytes);
+}
+
+} // namespace
+
+// What the shown page needs while Qt lays it out and paints it. Each load starts it afresh,
+// but for the pictures the store keeps from one load to the next.
+struct ThtmlLite::Load
+{
+    Translate::Page page;
+    QString folder; // of the loaded file; empty for lines
+    QList<QPixmap> controls;
+    QHash<QString, QPixmap> placeholders;
+    PictureStore pictures;
+};
+
+ThtmlLite::ThtmlLite(QWidget *parent) : QWidget(parent), m_view(new HtmlView(this)), m_load(std::make_unique<Load>())
+{
+    m_defFontColor = palette().color(QPalette::ButtonText);
+    m_defBackground = palette().color(QPalette::Button);
+    m_view->setObjectName(QStringLiteral("view"));
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    setFocusProxy(m_view);
+    connect(m_view, &QTextBrowser::anchorClicked, this, &ThtmlLite::linkClicked);
+    connect(m_view, &HtmlView::focusChanged, this, [this] {
+        if (m_borderStyle == htFocused)
+            update();
+    });
+    setNoSelect(false);
+    setScrollBars(ssBoth);
+    applyFrame();
+    ClearDocument();
+}
+
+ThtmlLite::~ThtmlLite()
+{
+    // The view before its document, and both before the load they ask for resources.
+    delete m_view;
+    delete m_document;
+}
+
+int ThtmlLite::ImageCacheCount() const
+{
+    return m_load->pictures.cacheCount();
+}
+
+void ThtmlLite::setImageCacheCount(int count)
+{
+    m_load->pictures.setCacheCount(count);
+}
+
+void ThtmlLite::setBorderStyle(THTMLBorderStyle style)
+{
+    m_borderStyle = style;
+    applyFrame();
+}
+
+void ThtmlLite::applyFrame()
+{
+    if (m_borderStyle == htSingle) {
+        m_view->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    } else {
+        m_view->setFrameStyle(QFrame::NoFrame);
+    }
+    // The focus frame is drawn around the view, so that it can come and go without a new layout.
+    const int margin = m_borderStyle == htFocused ? kFocusFrame : 0;
+    this->layout()->setContentsMargins(margin, margin, margin, margin);
+    update();
+}
+
+void ThtmlLite::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (m_borderStyle != htFocused || !m_view->hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void ThtmlLite::setNoSelect(bool noSelect)
+{
+    m_noSelect = noSelect;
+    Qt::TextInteractionFlags flags = Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard;
+    if (!noSelect)
+        flags |= Qt::TextSelectableByMouse;
+    m_view->setTextInteractionFlags(flags);
+}
+
+void ThtmlLite::setDefBackground(const QColor &color)
+{
+    m_defBackground = color;
+    if (!m_load->page.background.isValid())
+        m_view->setPageBackground(color, QPixmap());
+}
+
+void ThtmlLite::setMarginWidth(int pixels)
+{
+    m_marginWidth = pixels;
+    applyMargins();
+}
+
+void ThtmlLite::setMarginHeight(int pixels)
+{
+    m_marginHeight = pixels;
+    applyMargins();
+}
+
+void ThtmlLite::applyMargins()
+{
+    if (m_document == nullptr)
+        return;
+    QTextFrame *root = m_document->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    format.setLeftMargin(m_marginWidth);
+    format.setRightMargin(m_marginWidth);
+    format.setTopMargin(m_marginHeight);
+    format.setBottomMargin(m_marginHeight);
+    root->setFrameFormat(format);
+}
+
+void ThtmlLite::setScrollBars(TScrollStyle bars)
+{
+    m_scrollBars = bars;
+    const bool horizontal = bars == ssHorizontal || bars == ssBoth;
+    const bool vertical = bars == ssVertical || bars == ssBoth;
+    m_view->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    m_view->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void ThtmlLite::setServerRoot(const QString &root)
+{
+    QString stored = stripControlCharacters(root);
+    if (stored.endsWith(u'\\') || stored.endsWith(u'/'))
+        stored.chop(1);
+    m_serverRoot = stored;
+}
+
+void ThtmlLite::ClearDocument()
+{
+    showPage(QString(), QString(), QString());
+}
+
+void ThtmlLite::LoadHtmlStrings(const QStringList &lines)
+{
+    showPage(lines.join(u'\n'), QString(), QString());
+}
+
+bool ThtmlLite::LoadHtmlFile(const QString &path)
+{
+    const qsizetype hash = path.indexOf(u'#');
+    const QString file = hash < 0 ? path : path.left(hash);
+    const QString target = hash < 0 ? QString() : path.mid(hash + 1);
+    // The pages were written for a system that ignores letter case in file names.
+    const QString found = References::matchCase(file);
+    QFile device(found);
+    if (file.isEmpty() || !QFileInfo(found).isFile() || !device.open(QIODevice::ReadOnly)) {
+        m_error = u"Can't locate file: " % file;
+        return false;
+    }
+    BusyCursor busy;
+    const QString text = pageText(device.readAll());
+    m_error.clear();
+    showPage(text, QFileInfo(found).absolutePath(), target);
+    return true;
+}
+
+void ThtmlLite::showPage(const QString &html, const QString &folder, const QString &target)
+{
+    BusyCursor busy;
+    Translate::Options options;
+    options.fontSize = m_defFontSize;
+    options.textColor = m_defFontColor;
+    options.linkColor = m_defHotSpotColor;
+    options.preFontName = m_defPreFontName;
+    m_load->page = Translate::translateHtml(html, options);
+    m_load->folder = folder;
+    m_load->placeholders.clear();
+    m_load->pictures.beginLoad();
+    // Drawn now rather than when Qt asks, which may be in the middle of painting.
+    m_load->controls.clear();
+    QFont fixed(m_defPreFontName);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSize(kTextAreaPoints);
+    for (const Translate::Control &control : std::as_const(m_load->page.controls))
+        m_load->controls.append(FormControls::draw(control, QApplication::font(), fixed));
+
+    QPixmap tile;
+    if (m_viewImages && !m_load->page.backgroundPicture.isEmpty()) {
+        const QString path = References::resolve(m_load->page.backgroundPicture, m_serverRoot, folder);
+        if (!path.isEmpty())
+            tile = QPixmap::fromImage(m_load->pictures.picture(path));
+    }
+    const QColor background = m_load->page.background.isValid() ? m_load->page.background : m_defBackground;
+
+    QFont font(m_defFontName);
+    font.setPointSize(qMax(1, m_defFontSize));
+    auto *document = new ViewerDocument([this](int type, const QUrl &name) { return resource(type, name); }, this);
+    document->setDefaultFont(font);
+    document->setHtml(m_load->page.html);
+    QList<RuleBlock> rules = prepareRules(document, m_load->page.rules);
+    collapseFloatOnlyLines(document);
+
+    QTextDocument *old = m_document;
+    m_document = document;
+    applyMargins();
+    m_view->setRules({});
+    m_view->setDocument(document);
+    m_view->setFont(font); // after the new document, so that the old one is not laid out anew
+    m_view->setRules(std::move(rules));
+    m_view->setPageBackground(background, tile);
+    delete old;
+    scrollTo(target);
+}
+
+void ThtmlLite::scrollTo(const QString &target)
+{
+    m_pendingTarget.clear();
+    m_view->horizontalScrollBar()->setValue(0);
+    m_view->verticalScrollBar()->setValue(0);
+    if (target.isEmpty())
+        return;
+    if (isVisible())
+        m_view->scrollToAnchor(target);
+    else
+        m_pendingTarget = target; // where a target is depends on the width, known once shown
+}
+
+void ThtmlLite::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_pendingTarget.isEmpty())
+        m_view->scrollToAnchor(std::exchange(m_pendingTarget, QString()));
+}
+
+QVariant ThtmlLite::resource(int type, const QUrl &name)
+{
+    if (type != QTextDocument::ImageResource)
+        return {};
+    bool ok = false;
+    const int index = name.path().toInt(&ok);
+    if (!ok || index < 0)
+        return {};
+    const Translate::Page &page = m_load->page;
+    if (name.scheme() == Translate::kControlScheme && index < m_load->controls.size())
+        return m_load->controls.at(index);
+    if (name.scheme() != Translate::kPictureScheme || index >= page.pictures.size())
+        return {};
+
+    const Translate::Picture &picture = page.pictures.at(index);
+    if (m_viewImages) {
+        const QString path = References::resolve(picture.source, m_serverRoot, m_load->folder);
+        if (!path.isEmpty()) {
+            const QImage image = m_load->pictures.picture(path);
+            if (!image.isNull())
+                return QPixmap::fromImage(image);
+        }
+    }
+    // Qt keeps what a resource gave for the rest of the load, so each size is drawn once.
+    const QString key = QString::number(picture.width) % u'x' % QString::number(picture.height) % u' ' % picture.alt;
+    auto found = m_load->placeholders.find(key);
+    if (found == m_load->placeholders.end()) {
+        QFont small = QApplication::font();
+        small.setPointSize(8);
+        found = m_load->placeholders.insert(key, placeholder(picture.width, picture.height, picture.alt, small));
+    }
+    return found.value();
+}
+
+void ThtmlLite::linkClicked(const QUrl &url)
+{
+    bool ok = false;
+    const int index = url.path().toInt(&ok);
+    if (url.scheme() != Translate::kLinkScheme || !ok || index < 0 || index >= m_load->page.links.size())
+        return;
+    const QString target = m_load->page.links.at(index);
+    bool handled = false;
+    Q_EMIT OnHotSpotClick(target, handled);
+    if (!handled && target.startsWith(u'#') && target.size() > 1)
+        m_view->scrollToAnchor(target.mid(1));
+}
+
+QString ThtmlLite::DocumentTitle() const
+{
+    return m_load->page.title;
+}
+
+QString ThtmlLite::DocumentText() const
+{
+    return m_document->toPlainText();
+}
+
+QSize ThtmlLite::DocumentSize() const
+{
+    return m_document->size().toSize();
+}
+
+QTextDocument *ThtmlLite::document() const
+{
+    return m_document;
+}

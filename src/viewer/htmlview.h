@@ -1,0 +1,74 @@
+#pragma once
+
+#include "viewer/htmltranslator.h"
+
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+#include <functional>
+
+// The pieces of ThtmlLite that live on Qt's text engine; not for use elsewhere.
+
+// A document that asks its viewer for every resource it needs.
+class ViewerDocument : public QTextDocument
+{
+    Q_OBJECT
+public:
+    using Loader = std::function<QVariant(int type, const QUrl &name)>;
+
+    ViewerDocument(Loader loader, QObject *parent);
+
+protected:
+    QVariant loadResource(int type, const QUrl &name) override;
+
+private:
+    Loader m_loader;
+};
+
+// A horizontal rule of the page and the empty block that makes room for it.
+struct RuleBlock
+{
+    QTextBlock block;
+    Translate::Rule rule;
+};
+
+// Takes over the rule blocks that the translated page asks for (<hr width="N">, see
+// Translate::Rule): Qt stops drawing them and each gets the height of its rule.
+QList<RuleBlock> prepareRules(QTextDocument *document, const QList<Translate::Rule> &rules);
+
+// Gives lines that hold nothing but floating pictures no height, as browsers do, so that what
+// follows starts beside the pictures rather than a line below their top.
+void collapseFloatOnlyLines(QTextDocument *document);
+
+// Qt's text browser with the page's background under the text, the page's rules, and the
+// viewer's scrolling keys.
+class HtmlView : public QTextBrowser
+{
+    Q_OBJECT
+public:
+    static constexpr int kLineStep = 16;   // Up and Down
+    static constexpr int kColumnStep = 15; // Left and Right
+
+    explicit HtmlView(QWidget *parent = nullptr);
+
+    void setPageBackground(const QColor &color, const QPixmap &tile);
+    void setRules(QList<RuleBlock> rules) { m_rules = std::move(rules); }
+
+Q_SIGNALS:
+    void focusChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void paintRules(QPainter &painter, const QRectF &area) const;
+
+    QColor m_background;
+    QPixmap m_tile;
+    QList<RuleBlock> m_rules;
+};
