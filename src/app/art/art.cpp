@@ -1,0 +1,138 @@
+#include "art.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPixmapCache>
+
+#include <array>
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+// The pictures are drawn by tools/mkart and kept as the resources ":/art/<name>.png", with a
+// twice-as-large "<name>@2x.png" beside most of them for high-density screens.
+namespace {
+
+constexpr std::array kBlockNames = {u"block-page", u"block-heading", u"block-image", u"block-link",
+                                    u"block-text", u"block-bullets", u"block-line",  u"block-forms"};
+constexpr std::array kButtonNames = {u"button-create", u"button-preview", u"button-save",   u"button-upload",
+                                     u"button-help",   u"button-hosting", u"button-browse", u"button-delete"};
+constexpr std::array kFieldNames = {u"field-textbox",  u"field-textarea", u"field-radio",
+                                    u"field-checkbox", u"field-dropdown", u"field-button"};
+constexpr std::array kDocumentNames = {u"document-template", u"document-project"};
+
+QString resourcePath(const QString &name)
+{
+    return u":/art/"_s + name + u".png"_s;
+}
+
+// Stands in for a picture that is not among the resources, so that a missing file shows as
+// an obvious grey square rather than as nothing.
+QPixmap placeholder(QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(0x23, 0x41, 0x3F));
+    painter.setBrush(QColor(0xC9, 0xD5, 0xD1));
+    painter.drawRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1));
+    painter.drawLine(0, 0, size.width() - 1, size.height() - 1);
+    return pixmap;
+}
+
+// The picture called name at the screen's density; size is what it should measure in device
+// independent pixels.
+QPixmap picture(const QString &name, QSize size)
+{
+    const bool dense = qGuiApp && qGuiApp->devicePixelRatio() > 1.0;
+    const QString key = u"brisko-art:"_s + name + (dense ? u"@2x"_s : QString());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    if (dense && pixmap.load(resourcePath(name + u"@2x"_s)))
+        pixmap.setDevicePixelRatio(2.0);
+    else if (!pixmap.load(resourcePath(name))) {
+        qWarning("Art: the picture \"%s\" is missing", qPrintable(name));
+        pixmap = placeholder(size);
+    }
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+template <typename Names> QPixmap pictureAt(const Names &names, int index, QSize size)
+{
+    if (index < 0 || index >= int(std::size(names))) {
+        qWarning("Art: no picture number %d", index);
+        return placeholder(size);
+    }
+    return picture(QString::fromUtf16(names[size_t(index)]), size);
+}
+
+} // namespace
+
+namespace Art {
+
+QPixmap blockIcon(int blockType)
+{
+    return pictureAt(kBlockNames, blockType, QSize(16, 16));
+}
+
+QPixmap buttonPicture(Button button)
+{
+    const bool large =
+        button == Button::Create || button == Button::Preview || button == Button::Save || button == Button::Upload;
+    return pictureAt(kButtonNames, int(button), large ? QSize(32, 32) : QSize(16, 16));
+}
+
+QPixmap trash(bool full)
+{
+    return picture(full ? u"trash-full"_s : u"trash-empty"_s, QSize(32, 32));
+}
+
+QPixmap documentIcon(int index)
+{
+    return pictureAt(kDocumentNames, index, QSize(32, 32));
+}
+
+QPixmap fieldKindIcon(int kind)
+{
+    return pictureAt(kFieldNames, kind, QSize(16, 16));
+}
+
+QCursor newDragCursor()
+{
+    // The hot spot, the tip of the arrow, travels in the picture as the text "HotSpot".
+    const QImage image(resourcePath(u"cursor-newdrag"_s));
+    if (image.isNull()) {
+        qWarning("Art: the picture \"cursor-newdrag\" is missing");
+        return QCursor(Qt::DragCopyCursor);
+    }
+    const QStringList hotSpot = image.text(u"HotSpot"_s).split(u',');
+    const int x = hotSpot.size() == 2 ? hotSpot[0].toInt() : 0;
+    const int y = hotSpot.size() == 2 ? hotSpot[1].toInt() : 0;
+    return QCursor(QPixmap::fromImage(image), x, y);
+}
+
+QPixmap splash()
+{
+    return picture(u"splash"_s, QSize(400, 320));
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128}) {
+        const QString path = resourcePath(u"app-icon-%1"_s.arg(size));
+        if (QFile::exists(path))
+            icon.addFile(path, QSize(size, size));
+    }
+    if (icon.isNull()) {
+        qWarning("Art: the application icon is missing");
+        icon.addPixmap(placeholder(QSize(32, 32)));
+    }
+    return icon;
+}
+
+} // namespace Art
