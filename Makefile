@@ -3,7 +3,6 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PROGRAM_DIR := $(BUILD)/Brisko
-SAMPLE := $(PROGRAM_DIR)/BriskoFiles/Walking Club.mbe
 FUZZ_SECONDS ?= 60
 
 .PHONY: all deps build run test asan fuzz bench clean
@@ -17,10 +16,8 @@ build: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# Until the main window exists, "running" the program exports the sample project.
 run: build
-	@$(PROGRAM_DIR)/brisko-export html --mode relative "$(SAMPLE)" > "$(PROGRAM_DIR)/BriskoFiles/Walking Club.html"
-	@echo "Exported the sample project to $(abspath $(PROGRAM_DIR))/BriskoFiles/Walking Club.html"
+	@$(PROGRAM_DIR)/brisko
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,0 +1,480 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/art/art.h"
+#include "app/blockeditor.h"
+#include "app/blocklists.h"
+#include "app/splash.h"
+#include "app/windowplacement.h"
+#include "document/pagemodel.h"
+#include "html/pagehtml.h"
+#include "platform/filetypes.h"
+#include "platform/gui/help.h"
+#include "platform/gui/messages.h"
+#include "platform/gui/shell.h"
+#include "platform/programfolder.h"
+#include "platform/settingsstore.h"
+#include "themes/themesfile.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QPainter>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Help topics of the window's own controls.
+constexpr int kTopicTrash = 15;
+constexpr int kTopicBlocks = 54;
+constexpr int kTopicPalette = 55;
+constexpr int kTopicThemes = 66;
+constexpr int kTopicBrowser = 76;
+
+// States of the bin.
+constexpr int kBinUntouched = 15;
+constexpr int kBinFull = 1;
+constexpr int kBinEmpty = 0;
+
+QAction *separator(QObject *parent, const QString &name)
+{
+    auto *action = new QAction(parent);
+    action->setSeparator(true);
+    action->setObjectName(name);
+    return action;
+}
+
+QAction *menuSeparator(QMenu *menu, const QString &name)
+{
+    return menu->findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>())
+{
+    ui->setupUi(this);
+    setUpControls();
+    setUpMenu();
+    connectControls();
+
+    // The creation handler. Its order matters: placement first, the new page before the themes,
+    // the name "Untitled" before a file from the command line.
+    restorePlacement();
+    m_programFolder = programFolder.isEmpty() ? ProgramFolder() : programFolder;
+    ui->blockEditor->setProgramFolder(m_programFolder);
+    m_document = std::make_unique<TPagelette>();
+    m_blockTypeToInsert = btHeading;
+    resetToNewPage();
+    ui->blockEditor->loadBlock(*m_document, 0);
+    loadThemes();
+    ui->lstPalette->fillBlockTypes();
+    ui->lstPalette->setCurrentRow(0);
+    ui->lstBlocks->setCurrentRow(0);
+    ui->blockEditor->storeLineReferenceWidth();
+    m_documentName = u"Untitled"_s;
+    registerFileTypes();
+    const QString file = arguments.value(0);
+    if (!file.isEmpty()) {
+        loadDocument(file);
+        showCreateView();
+    }
+    // The tip of the day would open here, over the shown window, when m_showTips is set.
+}
+
+TfrmMain::~TfrmMain() = default;
+
+TBlockEditor *TfrmMain::blockEditor() const
+{
+    return ui->blockEditor;
+}
+
+void TfrmMain::setUpControls()
+{
+    setWindowTitle(kApplicationTitle + u" - Untitled");
+    setMinimumSize(628, 478);
+
+    ui->btnCreate->setIcon(Art::buttonPicture(Art::Button::Create));
+    ui->btnPreview->setIcon(Art::buttonPicture(Art::Button::Preview));
+    ui->btnSave->setIcon(Art::buttonPicture(Art::Button::Save));
+    ui->btnUpload->setIcon(Art::buttonPicture(Art::Button::Upload));
+    ui->btnHelp->setIcon(Art::buttonPicture(Art::Button::Help));
+    ui->btnHosting->setIcon(Art::buttonPicture(Art::Button::Hosting));
+    ui->pbButtons->installEventFilter(this);
+
+    // The pane's three buttons share its 250 pixels: each may shrink to its caption, no further.
+    for (QPushButton *button : {ui->btnNew, ui->btnChooseTemplate, ui->btnTemplate})
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
+    ui->pnlPagelette->setMinimumWidth(
+        std::clamp(ui->pnlPagelette->layout()->minimumSize().width(), kMinPaneWidth, kMaxPaneWidth));
+    ui->Splitter->setStretchFactor(0, 0);
+    ui->Splitter->setStretchFactor(1, 1);
+    ui->Splitter->installEventFilter(this);
+
+    m_marker = new TInsertMarker(ui->pnlPagelette);
+    m_marker->setObjectName(u"shp"_s);
+    ui->lstBlocks->setMarker(m_marker);
+    setTrash(kBinUntouched);
+
+    ui->browser->setViewImages(true);
+    ui->browser->setBorderStyle(ThtmlLite::htSingle);
+    ui->browser->setHistoryMaxCount(0);
+    ui->browser->setImageCacheCount(0);
+    ui->browser->setDefFontName(u"Times New Roman"_s);
+    ui->browser->setDefPreFontName(u"Courier New"_s);
+    ui->browser->setNoSelect(false);
+
+    Help::attachF1(ui->lstBlocks, kTopicBlocks);
+    Help::attachWhatsThis(ui->lstPalette, kTopicPalette);
+    Help::attachWhatsThis(ui->lstThemes, kTopicThemes);
+    Help::attachWhatsThis(ui->browser, kTopicBrowser);
+    Help::attachWhatsThis(ui->imgTrash, kTopicTrash);
+}
+
+void TfrmMain::setUpMenu()
+{
+    m_popBlocks = new QMenu(this);
+    m_popBlocks->setObjectName(u"popBlocks"_s);
+    m_mnuHelp = new QMenu(u"&Help"_s, this);
+    m_mnuHelp->menuAction()->setObjectName(u"mnuHelp"_s);
+    m_mnuHelp->addAction(ui->mnuHelpContents);
+    m_mnuHelp->addAction(ui->mnuTips);
+    m_mnuHelp->addSeparator();
+    m_mnuHelp->addAction(ui->mnuHelpWeb);
+    m_mnuHelp->addAction(ui->mnuHelpHosting);
+    m_mnuHelp->addSeparator();
+    m_mnuHelp->addAction(ui->mnuHelpAbout);
+
+    m_popBlocks->addAction(ui->mnuDelete);
+    m_popBlocks->addAction(separator(m_popBlocks, u"N1"_s));
+    m_popBlocks->addAction(ui->mnuNew);
+    m_popBlocks->addAction(separator(m_popBlocks, u"N2"_s));
+    m_popBlocks->addAction(ui->mnuOpen);
+    m_popBlocks->addAction(separator(m_popBlocks, u"N4"_s));
+    m_popBlocks->addAction(ui->mnuSave);
+    m_popBlocks->addAction(ui->mnuCreateTemplate);
+    m_popBlocks->addAction(separator(m_popBlocks, u"N6"_s));
+    m_popBlocks->addMenu(m_mnuHelp);
+    m_popBlocks->addAction(separator(m_popBlocks, u"N3"_s));
+    m_popBlocks->addAction(ui->mnuCancel);
+
+    // Del deletes only while the block list has the focus; the document commands and help work
+    // anywhere in the window.
+    ui->lstBlocks->addAction(ui->mnuDelete);
+    for (QAction *action : {ui->mnuNew, ui->mnuOpen, ui->mnuSave, ui->mnuCreateTemplate, ui->mnuHelpContents})
+        addAction(action);
+    connect(m_popBlocks, &QMenu::aboutToHide, this, [this] {
+        // Hidden entries lose their shortcut; Del must keep working after the menu closes.
+        ui->mnuDelete->setVisible(true);
+        menuSeparator(m_popBlocks, u"N1"_s)->setVisible(true);
+    });
+}
+
+void TfrmMain::connectControls()
+{
+    connect(ui->btnCreate, &QToolButton::clicked, this, &TfrmMain::showCreateView);
+    connect(ui->btnPreview, &QToolButton::clicked, this, &TfrmMain::viewPage);
+    connect(ui->btnSave, &QToolButton::clicked, this, &TfrmMain::savePage);
+    connect(ui->btnHelp, &QToolButton::clicked, this, [this] { Help::showContents(this); });
+    connect(ui->btnHosting, &QToolButton::clicked, this, [] { OpenUrl(kHostingAddress.toString()); });
+    connect(ui->btnNew, &QPushButton::clicked, this, &TfrmMain::newPage);
+    connect(ui->btnChooseTemplate, &QPushButton::clicked, this, &TfrmMain::openPage);
+    connect(ui->btnTemplate, &QPushButton::clicked, this, &TfrmMain::saveAsTemplate);
+
+    connect(ui->mnuDelete, &QAction::triggered, this, [this] { deleteBlock(ui->lstBlocks->currentRow()); });
+    connect(ui->mnuNew, &QAction::triggered, this, &TfrmMain::newPage);
+    connect(ui->mnuOpen, &QAction::triggered, this, &TfrmMain::openPage);
+    connect(ui->mnuSave, &QAction::triggered, this, &TfrmMain::savePage);
+    connect(ui->mnuCreateTemplate, &QAction::triggered, this, &TfrmMain::saveAsTemplate);
+    connect(ui->mnuHelpContents, &QAction::triggered, this, [this] { Help::showContents(this); });
+    connect(ui->mnuHelpWeb, &QAction::triggered, this, [] { OpenUrl(kMakerAddress.toString()); });
+    connect(ui->mnuHelpHosting, &QAction::triggered, this, [] { OpenUrl(kHostingAddress.toString()); });
+    connect(ui->mnuHelpAbout, &QAction::triggered, this, [this] { TSplashScreen::showAbout(this); });
+
+    for (QWidget *source : {static_cast<QWidget *>(ui->pbButtons), static_cast<QWidget *>(ui->btnCreate),
+                            static_cast<QWidget *>(ui->btnPreview), static_cast<QWidget *>(ui->btnSave),
+                            static_cast<QWidget *>(ui->btnUpload)}) {
+        source->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(source, &QWidget::customContextMenuRequested, this,
+                [this, source](const QPoint &pos) { showBlockMenu(source, source->mapToGlobal(pos)); });
+    }
+
+    connect(ui->lstPalette, &TPaletteList::blockTypeChosen, this, [this](int type) { m_blockTypeToInsert = type; });
+    connect(ui->lstPalette, &TPaletteList::dragHovered, ui->lstBlocks, &TBlockList::hideMarker);
+    connect(ui->lstBlocks, &TBlockList::rowChosen, this, &TfrmMain::lstBlocksClick);
+    connect(ui->lstBlocks, &TBlockList::dropped, this, &TfrmMain::lstBlocksDragDrop);
+    connect(ui->lstBlocks, &TBlockList::contextMenuWanted, this,
+            [this](const QPoint &globalPos) { showBlockMenu(ui->lstBlocks, globalPos); });
+    connect(ui->imgTrash, &TTrashBin::dropped, this,
+            [this](const BlockDrag::Payload &payload) { deleteBlock(payload.row); });
+
+    connect(ui->lstThemes, &QListWidget::itemClicked, this, &TfrmMain::lstThemesClick);
+    connect(ui->btnToggle, &QToolButton::toggled, this, [this](bool down) {
+        ui->lstThemes->setVisible(down);
+        ui->bevSpacer->setVisible(down);
+    });
+    // Links in the preview are never followed.
+    connect(ui->browser, &ThtmlLite::OnHotSpotClick, this, [](const QString &, bool &handled) { handled = true; });
+}
+
+// ---- start-up and closing ----
+
+void TfrmMain::restorePlacement()
+{
+    const TWindowPlacement placement =
+        ReadWindowPlacement(SettingsStore::instance(), QRect(pos(), size()), ui->pnlPagelette->minimumWidth());
+    if (placement.normal) {
+        setWindowState(Qt::WindowNoState);
+        move(placement.bounds.topLeft());
+        resize(placement.bounds.size());
+    } else {
+        setWindowState(Qt::WindowMaximized);
+    }
+    setPaneWidth(placement.paneWidth);
+    m_showTips = ReadShowTips(SettingsStore::instance());
+}
+
+void TfrmMain::storePlacement()
+{
+    SettingsStore &store = SettingsStore::instance();
+    WriteWindowPlacement(store, windowState(), QRect(pos(), size()), paneWidth());
+    QString error;
+    if (!store.sync(&error))
+        Messages::error(this, error);
+}
+
+// A desktop that does not know our file types still runs the program: the failure is reported
+// and start-up goes on.
+void TfrmMain::registerFileTypes()
+{
+    QString error;
+    if (!RegisterFileTypes(QCoreApplication::applicationFilePath(), &error))
+        Messages::error(this, error);
+}
+
+void TfrmMain::loadThemes()
+{
+    ui->lstThemes->clearStrings();
+    QString error;
+    if (!LoadThemes(m_programFolder + kThemesFileName, m_themes, &error)) {
+        Messages::error(this, error);
+        return;
+    }
+    for (int i = 0; i < m_themes.Items.Count(); ++i)
+        ui->lstThemes->addString(m_themes.Items.Items(i)->ThemeName);
+}
+
+int TfrmMain::paneWidth() const
+{
+    return m_pendingPaneWidth >= 0 ? m_pendingPaneWidth : ui->pnlPagelette->width();
+}
+
+// The splitter only takes exact sizes once it has its own width; until then the width waits.
+void TfrmMain::setPaneWidth(int width)
+{
+    m_pendingPaneWidth = std::clamp(width, kMinPaneWidth, kMaxPaneWidth);
+    const int total = ui->Splitter->width() - ui->Splitter->handleWidth();
+    if (total > m_pendingPaneWidth) {
+        ui->Splitter->setSizes({m_pendingPaneWidth, total - m_pendingPaneWidth});
+        m_pendingPaneWidth = -1;
+    }
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_splash)
+        m_splash->hide();
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->pbButtons && event->type() == QEvent::Paint) {
+        paintButtonFrame();
+        return true;
+    }
+    if (watched == ui->Splitter && event->type() == QEvent::Resize && m_pendingPaneWidth >= 0)
+        setPaneWidth(m_pendingPaneWidth);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The etched outline around the four large buttons: shadow down the right edge and across to
+// the left, highlight up the left edge and back to the start.
+void TfrmMain::paintButtonFrame()
+{
+    QPainter painter(ui->pbButtons);
+    const int right = ui->pbButtons->width() - 1;
+    const int top = ui->btnCreate->geometry().top();
+    const int bottom = ui->btnUpload->geometry().bottom() + 1;
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(right, top, right, bottom);
+    painter.drawLine(right, bottom, 0, bottom + top);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(0, bottom + top, 0, 0);
+    painter.drawLine(0, 0, right, top);
+}
+
+// ---- views and menu ----
+
+void TfrmMain::showCreateView()
+{
+    ui->btnCreate->setChecked(true);
+    ui->pnlViews->setCurrentWidget(ui->pnlCreate);
+}
+
+void TfrmMain::viewPage()
+{
+    const auto lines = buildPageHtml(pmPreview);
+    ui->browser->ClearDocument();
+    ui->browser->setServerRoot(m_programFolder + u"Upload");
+    if (lines)
+        ui->browser->LoadHtmlStrings(*lines);
+    ui->btnPreview->setChecked(true);
+    ui->pnlViews->setCurrentWidget(ui->pnlPreview);
+}
+
+void TfrmMain::lstThemesClick()
+{
+    const int row = ui->lstThemes->currentRow();
+    if (row < 0 || ui->lstThemes->selectedItems().isEmpty())
+        return;
+    ApplyTheme(m_themes, row, *m_document);
+    viewPage();
+}
+
+void TfrmMain::showBlockMenu(QWidget *source, const QPoint &globalPos)
+{
+    const bool canDelete = source == ui->lstBlocks && ui->lstBlocks->currentRow() >= 0;
+    ui->mnuDelete->setVisible(canDelete);
+    menuSeparator(m_popBlocks, u"N1"_s)->setVisible(canDelete);
+    m_popBlocks->popup(globalPos);
+}
+
+// ---- block list ----
+
+void TfrmMain::commitPanel()
+{
+    if (ui->blockEditor->commitBlock(*m_document))
+        m_modified = true;
+}
+
+void TfrmMain::lstBlocksClick(int row)
+{
+    commitPanel();
+    ui->blockEditor->loadBlock(*m_document, row);
+}
+
+bool TfrmMain::hasFormsBlock() const
+{
+    for (int i = 0; i < m_document->Page.Count(); ++i) {
+        if (m_document->Page.Items(i)->BlockType == btForms)
+            return true;
+    }
+    return false;
+}
+
+void TfrmMain::lstBlocksDragDrop(const BlockDrag::Payload &payload, int position)
+{
+    TBlockList *list = ui->lstBlocks;
+    const int count = list->count();
+    if (position < 0 || position > count)
+        return;
+    if (payload.origin == BlockDrag::Origin::Palette) {
+        const int type = payload.row + 1;
+        if (type < btHeading || type > btForms)
+            return;
+        m_blockTypeToInsert = type;
+        if (type == btForms && hasFormsBlock()) {
+            Messages::information(this, u"Sorry, only one E-mail form per page is allowed."_s);
+            return;
+        }
+        position = std::max(position, 1);
+        commitPanel();
+        if (!m_document->InsertNewBlock(position, TBlockType(type)))
+            return;
+        list->insertBlockRow(position, type);
+    } else {
+        const int from = payload.row;
+        if (from <= 0 || from >= count)
+            return;
+        // The open panel may hold edits of the dragged block: store them before it moves.
+        commitPanel();
+        if (position == count)
+            return; // below the last row: nothing moves and the selection stays
+        if (position != 0 && position != from) {
+            if (!m_document->Page.MoveItem(from, position))
+                return;
+            list->insertItem(position, list->takeItem(from));
+        }
+    }
+    list->setCurrentRow(position);
+    ui->blockEditor->loadBlock(*m_document, position);
+}
+
+void TfrmMain::deleteBlock(int row)
+{
+    TBlockList *list = ui->lstBlocks;
+    if (row < 0 || row >= list->count() || row >= m_document->Page.Count())
+        return;
+    if (row == 0) {
+        Messages::information(this, u"The Page Settings Block cannot be deleted."_s);
+        return;
+    }
+    Messages::beep();
+    if (Messages::show(this, Messages::Kind::Confirmation, u"Do you want to delete the selected Pagelette item?"_s,
+                       Messages::Yes | Messages::No)
+        != Messages::Yes)
+        return;
+    delete list->takeItem(row);
+    if (m_document->Page.Items(row)->BlockType == btForms) {
+        m_document->ResetContent(false);
+        ui->blockEditor->clearFormFields();
+    }
+    m_document->Page.Delete(row);
+    list->setCurrentRow(row - 1);
+    ui->blockEditor->setCurrentBlockIndex(-1); // the deleted block's panel must not be committed
+    ui->blockEditor->loadBlock(*m_document, row - 1);
+    if (m_trashState != kBinFull)
+        setTrash(kBinFull);
+    if (list->count() == 1) {
+        ui->blockEditor->hideAlignBar();
+        setTrash(kBinEmpty);
+    }
+}
+
+void TfrmMain::setTrash(int state)
+{
+    m_trashState = state;
+    ui->imgTrash->setPixmap(Art::trash(state == kBinFull));
+}
+
+void TfrmMain::resetToNewPage()
+{
+    ui->lstBlocks->clear();
+    m_document->ResetContent(true);
+    ui->blockEditor->clearFormFields();
+    m_document->AddDefaultBlocks();
+    for (int i = 0; i < m_document->Page.Count(); ++i)
+        ui->lstBlocks->addBlockRow(m_document->Page.Items(i)->BlockType);
+    ui->lstBlocks->setCurrentRow(0);
+    ui->blockEditor->setCurrentBlockIndex(0);
+}
+
+void TfrmMain::rebuildBlockList()
+{
+    ui->lstBlocks->clear();
+    ui->blockEditor->clearFormFields();
+    for (int i = 0; i < m_document->Page.Count(); ++i) {
+        const int type = m_document->Page.Items(i)->BlockType;
+        ui->lstBlocks->addBlockRow(type);
+        if (type == btForms)
+            ui->blockEditor->fillFormFields(*m_document);
+    }
+    ui->blockEditor->setCurrentBlockIndex(-1);
+    ui->lstBlocks->setCurrentRow(0);
+    lstBlocksClick(0);
+}

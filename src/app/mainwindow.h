@@ -1,0 +1,124 @@
+#pragma once
+
+#include "themes/thememodel.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QMenu;
+class TBlockEditor;
+class TInsertMarker;
+class TPagelette;
+
+namespace BlockDrag {
+struct Payload;
+}
+
+namespace Ui {
+class TfrmMain;
+}
+
+inline constexpr QStringView kApplicationTitle = u"Marlowen HTML Brisko 4.0";
+inline constexpr QStringView kHostingAddress = u"http://www.marlowen.example/hosting/";
+
+// The main window: the Create Page view (palette, block list, editor panels) and the View Page
+// view (theme list and preview), the column of large buttons, the pop-up menu and the document
+// commands. It owns the page document and the themes for its whole life.
+class TfrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Runs the creation handler: window placement, a new page, the themes, the palette, the file
+    // types, then the file named by the first of arguments (the command line after the program
+    // name). programFolder ends with "/"; empty means the executable's folder.
+    explicit TfrmMain(const QString &programFolder = {}, const QStringList &arguments = {},
+                      QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    TPagelette &document() { return *m_document; }
+    const TWebTheme &themes() const { return m_themes; }
+    TBlockEditor *blockEditor() const;
+    QString documentName() const { return m_documentName; }
+    QString programFolder() const { return m_programFolder; }
+    bool modified() const { return m_modified; }
+    int blockTypeToInsert() const { return m_blockTypeToInsert; }
+    // 15 before the first deletion, 1 while the bin is full, 0 once the page is back to its
+    // page-details block.
+    int trashState() const { return m_trashState; }
+    bool showTips() const { return m_showTips != 0; }
+    int paneWidth() const;
+    void setPaneWidth(int width);
+
+    // The start-up splash window, hidden as soon as this window shows.
+    void setSplash(QWidget *splash) { m_splash = splash; }
+
+    // Document commands. Each returns whether it went through.
+    bool newPage();
+    void openPage();
+    bool savePage();
+    bool saveAsTemplate();
+    // Replaces the page with the file at path; an unreadable file leaves a new page.
+    void loadDocument(const QString &path);
+
+    void viewPage();
+    void showCreateView();
+    void deleteBlock(int row);
+
+    // The page generator as the window runs it: commits the open panel, shows the hourglass,
+    // selects the page's theme in the theme list and warns when the page cannot be made.
+    std::optional<QStringList> buildPageHtml(quint8 pathMode);
+
+    // The pop-up menu as opened from source (the block list, the button column or one of the
+    // large buttons). Returns at once; the menu stays open.
+    void showBlockMenu(QWidget *source, const QPoint &globalPos);
+    QMenu *blockMenu() const { return m_popBlocks; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setUpControls();
+    void setUpMenu();
+    void connectControls();
+    void restorePlacement();
+    void storePlacement();
+    void registerFileTypes();
+    void loadThemes();
+
+    void commitPanel();
+    void resetToNewPage();
+    void rebuildBlockList();
+    void setTitle();
+    void selectPageTheme();
+    void setTrash(int state);
+    bool hasFormsBlock() const;
+
+    void lstBlocksClick(int row);
+    void lstBlocksDragDrop(const BlockDrag::Payload &payload, int position);
+    void lstThemesClick();
+    void paintButtonFrame();
+
+    std::unique_ptr<Ui::TfrmMain> ui;
+    QMenu *m_popBlocks = nullptr;
+    QMenu *m_mnuHelp = nullptr;
+    TInsertMarker *m_marker = nullptr;
+    QPointer<QWidget> m_splash;
+
+    std::unique_ptr<TPagelette> m_document;
+    TWebTheme m_themes;
+    QString m_programFolder;
+    QString m_documentName;
+    QString m_generatorError;
+    bool m_modified = false;
+    int m_blockTypeToInsert = 1;
+    int m_trashState = 15;
+    int m_showTips = 1;
+    int m_pendingPaneWidth = -1;
+};

@@ -1,0 +1,28 @@
+#include "startup.h"
+
+#include "app/mainwindow.h"
+#include "app/splash.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int RunBrisko(QApplication &app, const QStringList &arguments, const QString &programFolder)
+{
+    auto splash = std::make_unique<TSplashScreen>(TSplashScreen::Mode::StartUp);
+    splash->show();
+    app.processEvents();
+
+    TfrmMain window(programFolder, arguments);
+    window.setSplash(splash.get());
+    // The splash stays until its 2500 ms have passed and the main window is ready, whichever
+    // is later.
+    while (splash->timerRunning())
+        app.processEvents(QEventLoop::WaitForMoreEvents);
+    splash->close();
+    splash.reset();
+
+    if (!window.isVisible())
+        window.show();
+    return app.exec();
+}

@@ -1,0 +1,109 @@
+// The program's start sequence and its general error report, under the program's own
+// application object.
+
+#include "appfixture.h"
+
+#include "app/application.h"
+#include "app/splash.h"
+#include "app/startup.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class Thrower : public QObject
+{
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::runtime_error("The disk is full.");
+        return QObject::event(event);
+    }
+};
+
+template<typename T>
+T *topLevel()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<T *>(widget))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestStartUp : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void errorsThatReachTheEventLoopAreReported()
+    {
+        Messages::setTestMode(true);
+        Messages::clearHistory();
+        Thrower thrower;
+        Messages::setNextAnswer(Messages::Ok);
+        Messages::setNextAnswer(Messages::Ok);
+        QEvent sent(QEvent::User);
+        QCoreApplication::sendEvent(&thrower, &sent);
+        QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
+        QCOMPARE(Messages::shown(), QStringList(2, u"The disk is full."_s));
+    }
+
+    void splashStaysUntilItsTimeIsUp_data()
+    {
+        QTest::addColumn<bool>("withFile");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("no file: the window's first caption") << false << u"Marlowen HTML Brisko 4.0 - Untitled"_s;
+        QTest::newRow("a project") << true << u"Walking Club.mbe - Marlowen HTML Brisko 4.0"_s;
+    }
+    void splashStaysUntilItsTimeIsUp()
+    {
+        QFETCH(bool, withFile);
+        QFETCH(QString, title);
+        AppFixture fixture;
+        QElapsedTimer clock;
+        bool splashFirst = false;
+        QString shownTitle;
+        qint64 mainShownAfter = -1;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *main = topLevel<TfrmMain>();
+            auto *splash = topLevel<TSplashScreen>();
+            if (main && !main->isVisible() && splash && splash->isVisible())
+                splashFirst = true; // the window is made while the splash shows
+            if (!main || !main->isVisible() || mainShownAfter >= 0)
+                return;
+            mainShownAfter = clock.elapsed();
+            shownTitle = main->windowTitle();
+            QVERIFY(!topLevel<TSplashScreen>());
+            main->close();
+        });
+        poll.start(20);
+        clock.start();
+        const QStringList arguments = withFile ? QStringList{fixture.sample()} : QStringList{};
+        QCOMPARE(RunBrisko(*qApp, arguments, fixture.folder()), 0);
+        QVERIFY(splashFirst);
+        QVERIFY2(mainShownAfter >= 2500, qPrintable(QString::number(mainShownAfter)));
+        QCOMPARE(shownTitle, title);
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'|')));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    TBriskoApplication app(argc, argv);
+    TestStartUp test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup.moc"
