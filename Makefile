@@ -32,7 +32,7 @@ asan: deps
 fuzz: deps
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON \
 		-DBRISKO_TESTS=OFF >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz-stream brisko_data
 	@mkdir -p build-fuzz/corpus build-fuzz/seeds
 	@cp build-fuzz/Brisko/Themes.dat build-fuzz/Brisko/BriskoFiles/*.mbe build-fuzz/seeds/
 	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \

@@ -170,7 +170,7 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith(message), qPrintable(shown.first()));
         QCOMPARE(m_window->documentName(), saved ? path : u"Untitled"_s);
-        QCOMPARE(m_window->windowTitle(), saved ? title(u"My Page.mbe"_s) : kApplicationTitle + u" - Untitled");
+        QCOMPARE(m_window->windowTitle(), saved ? title(u"My Page.mbe"_s) : QString(kApplicationTitle + u" - Untitled"));
         QCOMPARE(m_window->modified(), !saved);
         QCOMPARE(QFile::exists(projects() + u"My Page.html"), saved);
         QCOMPARE(QFileInfo(published).isFile(), saved && !publishBlocked);
@@ -218,7 +218,7 @@ private Q_SLOTS:
         FileDialogs::setNextFileName(elsewhere);
         QVERIFY(m_window->saveAsTemplate());
         QCOMPARE(FileDialogs::lastFilter(), u"Brisko Template|*.mbt"_s);
-        QCOMPARE(FileDialogs::lastFolder(), m_fixture->folder() + u"Templates/");
+        QCOMPARE(FileDialogs::lastFolder(), QString(m_fixture->folder() + u"Templates/"));
         QVERIFY(QFile::exists(elsewhere));
         QVERIFY(QFile::exists(m_fixture->folder() + u"Templates/Club.html"));
         QCOMPARE(m_window->documentName(), u"Untitled"_s);
@@ -259,7 +259,7 @@ private Q_SLOTS:
         m_window->openPage();
         QVERIFY(m_window->document() == saved);
         QCOMPARE(m_window->document().Page.Items(2)->LinkBlock.LinkURL, u"http://example.org/"_s);
-        QCOMPARE(m_window->documentName(), projects() + u"Round Trip.mbe");
+        QCOMPARE(m_window->documentName(), QString(projects() + u"Round Trip.mbe"));
     }
 
     void viewPageShowsThePageInItsThemeColours()
@@ -269,7 +269,7 @@ private Q_SLOTS:
         auto *browser = child<ThtmlLite>(m_window.get(), "browser");
         QVERIFY(browser->isVisible());
         QVERIFY(!child<QWidget>(m_window.get(), "pnlCreate")->isVisible());
-        QCOMPARE(browser->ServerRoot(), m_fixture->folder() + u"Upload");
+        QCOMPARE(browser->ServerRoot(), QString(m_fixture->folder() + u"Upload"));
         QVERIFY(browser->DocumentText().contains(u"Riverside Walking Club"_s));
         auto *themes = child<QListWidget>(m_window.get(), "lstThemes");
         QCOMPARE(themes->currentItem()->text(), u"Forest"_s);
