@@ -248,13 +248,13 @@ void TBlockEditor::setProgramFolder(const QString &folder)
 
 TFontSpec TBlockEditor::memoFont(int tag) const
 {
-    return tag == HeadingFont ? m_headingFont.spec : m_textFont.spec;
+    return tag == HeadingFont ? m_headingFont.fontSpec : m_textFont.fontSpec;
 }
 
 void TBlockEditor::setChosenFont(int tag, const TFontSpec &font)
 {
     TMemoFont &state = memoFontState(tag);
-    state.spec = font;
+    state.fontSpec = font;
     state.applyFont = 1;
     showMemoFont(tag);
 }
@@ -266,7 +266,7 @@ TMemoFont &TBlockEditor::memoFontState(int tag)
 
 void TBlockEditor::showMemoFont(int tag)
 {
-    PanelFont::showIn(tag == HeadingFont ? ui->txtHeading : ui->txtText, memoFontState(tag).spec);
+    PanelFont::showIn(tag == HeadingFont ? ui->txtHeading : ui->txtText, memoFontState(tag).fontSpec);
 }
 
 int TBlockEditor::linePreviewWidth(int referenceWidth, int percent)

@@ -129,7 +129,7 @@ void TBlockEditor::commitItem(TPagelette &doc, TPageItem &item)
     case btHeading: {
         THeadingBlock &block = item.HeadingBlock;
         block.Heading = memoText(ui->txtHeading);
-        block.Attributes = FontToDescription(m_headingFont.spec);
+        block.Attributes = FontToDescription(m_headingFont.fontSpec);
         block.ApplyFont = m_headingFont.applyFont;
         break;
     }
@@ -156,7 +156,7 @@ void TBlockEditor::commitItem(TPagelette &doc, TPageItem &item)
     case btText: {
         TTextBlock &block = item.TextBlock;
         block.Text = memoText(ui->txtText);
-        block.Attributes = FontToDescription(m_textFont.spec);
+        block.Attributes = FontToDescription(m_textFont.fontSpec);
         block.ApplyFont = m_textFont.applyFont;
         break;
     }
@@ -205,10 +205,10 @@ void TBlockEditor::loadHeading(const TPageItem &item)
     setMemoText(ui->txtHeading, block.Heading);
     m_headingFont.applyFont = block.ApplyFont;
     // A description that does not read gives the designed font.
-    TFontSpec spec;
-    if (!DescriptionToFont(block.Attributes, spec))
-        spec = TFontSpec();
-    m_headingFont.spec = spec;
+    TFontSpec fontSpec;
+    if (!DescriptionToFont(block.Attributes, fontSpec))
+        fontSpec = TFontSpec();
+    m_headingFont.fontSpec = fontSpec;
     showMemoFont(HeadingFont);
 }
 
@@ -241,10 +241,10 @@ void TBlockEditor::loadText(const TPageItem &item)
     const TTextBlock &block = item.TextBlock;
     setMemoText(ui->txtText, block.Text);
     m_textFont.applyFont = block.ApplyFont;
-    TFontSpec spec;
-    if (!DescriptionToFont(block.Attributes, spec))
-        spec = TFontSpec();
-    m_textFont.spec = spec;
+    TFontSpec fontSpec;
+    if (!DescriptionToFont(block.Attributes, fontSpec))
+        fontSpec = TFontSpec();
+    m_textFont.fontSpec = fontSpec;
     showMemoFont(TextFont);
 }
 

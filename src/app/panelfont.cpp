@@ -5,30 +5,30 @@
 
 namespace PanelFont {
 
-QFont toQFont(const TFontSpec &spec, const QFont &base)
+QFont toQFont(const TFontSpec &fontSpec, const QFont &base)
 {
     QFont font = base;
-    font.setFamilies({spec.Face});
+    font.setFamilies({fontSpec.Face});
     // Sizes that do not make sense on screen (0, negative) keep the base size; the block
     // keeps the size it was given all the same.
-    if (spec.Size > 0)
-        font.setPointSize(spec.Size);
-    font.setBold(spec.Bold);
-    font.setItalic(spec.Italic);
-    font.setUnderline(spec.Underline);
+    if (fontSpec.Size > 0)
+        font.setPointSize(fontSpec.Size);
+    font.setBold(fontSpec.Bold);
+    font.setItalic(fontSpec.Italic);
+    font.setUnderline(fontSpec.Underline);
     return font;
 }
 
 TFontSpec fromQFont(const QFont &font, TColor color)
 {
-    TFontSpec spec;
-    spec.Face = font.family();
-    spec.Size = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
-    spec.Bold = font.bold();
-    spec.Italic = font.italic();
-    spec.Underline = font.underline();
-    spec.Color = color;
-    return spec;
+    TFontSpec fontSpec;
+    fontSpec.Face = font.family();
+    fontSpec.Size = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
+    fontSpec.Bold = font.bold();
+    fontSpec.Italic = font.italic();
+    fontSpec.Underline = font.underline();
+    fontSpec.Color = color;
+    return fontSpec;
 }
 
 std::optional<QColor> displayColor(TColor color)
@@ -44,11 +44,11 @@ TColor colorValue(const QColor &color)
     return RGBColor(color.red(), color.green(), color.blue());
 }
 
-void showIn(QWidget *widget, const TFontSpec &spec)
+void showIn(QWidget *widget, const TFontSpec &fontSpec)
 {
-    widget->setFont(toQFont(spec, widget->parentWidget() ? widget->parentWidget()->font() : widget->font()));
+    widget->setFont(toQFont(fontSpec, widget->parentWidget() ? widget->parentWidget()->font() : widget->font()));
     QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette() : widget->palette();
-    if (const auto color = displayColor(spec.Color))
+    if (const auto color = displayColor(fontSpec.Color))
         palette.setColor(QPalette::Text, *color);
     widget->setPalette(palette);
 }

@@ -13,14 +13,14 @@ class QWidget;
 // and whether the block applies it to the page (1 once the user has chosen a font).
 struct TMemoFont
 {
-    TFontSpec spec;
+    TFontSpec fontSpec;
     quint8 applyFont = 0;
 };
 
 namespace PanelFont {
 
 // The screen font of a description's face, size and styles, based on base for everything else.
-QFont toQFont(const TFontSpec &spec, const QFont &base);
+QFont toQFont(const TFontSpec &fontSpec, const QFont &base);
 
 // The description of a font chosen on screen, with its colour.
 TFontSpec fromQFont(const QFont &font, TColor color);
@@ -32,7 +32,7 @@ std::optional<QColor> displayColor(TColor color);
 // The colour value of a colour drawn on screen (red in the low byte).
 TColor colorValue(const QColor &color);
 
-// Shows the widget's text in the font and colour of spec.
-void showIn(QWidget *widget, const TFontSpec &spec);
+// Shows the widget's text in the font and colour of fontSpec.
+void showIn(QWidget *widget, const TFontSpec &fontSpec);
 
 } // namespace PanelFont
