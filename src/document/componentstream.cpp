@@ -459,7 +459,16 @@ bool read(QByteArrayView bytes, Object &object, QString *error)
 
 bool read(QIODevice &device, Object &object, QString *error)
 {
-    const QByteArray bytes = device.read(StreamFormat::kMaxFileSize + 1);
+    // Read in pieces: asking for the whole limit at once would allocate it for every file.
+    QByteArray bytes;
+    if (!device.isSequential())
+        bytes.reserve(qsizetype(qMin(device.size() - device.pos(), StreamFormat::kMaxFileSize + 1)));
+    while (bytes.size() <= StreamFormat::kMaxFileSize) {
+        const QByteArray piece = device.read(64 * 1024);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (bytes.size() > StreamFormat::kMaxFileSize) {
         if (error)
             *error = QStringLiteral("the file is too large");
