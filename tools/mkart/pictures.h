@@ -24,3 +24,5 @@ struct Picture
 QList<Picture> iconPictures();
 // The splash picture and the application icon in its sizes.
 QList<Picture> brandPictures();
+// The eyedropper cursor of the colour picker's palette grid.
+Picture eyedropperPicture();

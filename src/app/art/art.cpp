@@ -115,6 +115,20 @@ QCursor newDragCursor()
     return QCursor(QPixmap::fromImage(image), x, y);
 }
 
+QCursor eyedropperCursor()
+{
+    // Like the drag cursor, the picture carries its hot spot, the tip of the dropper.
+    const QImage image(resourcePath(u"cursor-eyedropper"_s));
+    if (image.isNull()) {
+        qWarning("Art: the picture \"cursor-eyedropper\" is missing");
+        return QCursor(Qt::CrossCursor);
+    }
+    const QStringList hotSpot = image.text(u"HotSpot"_s).split(u',');
+    const int x = hotSpot.size() == 2 ? hotSpot[0].toInt() : 0;
+    const int y = hotSpot.size() == 2 ? hotSpot[1].toInt() : 0;
+    return QCursor(QPixmap::fromImage(image), x, y);
+}
+
 QPixmap splash()
 {
     return picture(u"splash"_s, QSize(400, 320));

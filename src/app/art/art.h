@@ -27,6 +27,9 @@ QPixmap fieldKindIcon(int kind);
 // The drag cursor of the palette and the link list.
 QCursor newDragCursor();
 
+// The pointer over the colour picker's palette grid.
+QCursor eyedropperCursor();
+
 // The 400 x 320 splash picture.
 QPixmap splash();
 
