@@ -4,6 +4,7 @@
 #include "app/art/art.h"
 #include "app/panelicons.h"
 #include "codecs/picturedecoder.h"
+#include "dialogs/miscdialog.h"
 #include "document/pagemodel.h"
 #include "platform/gui/busycursor.h"
 #include "platform/gui/help.h"
@@ -17,6 +18,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -122,6 +124,20 @@ void TBlockEditor::setUpControls()
     }
     ui->btnHeadingFont->setProperty("tag", int(HeadingFont));
     ui->btnTextFont->setProperty("tag", int(TextFont));
+    // The font buttons open the font chooser on their memo's font; OK makes the block apply it.
+    for (QPushButton *button : {ui->btnHeadingFont, ui->btnTextFont}) {
+        connect(button, &QPushButton::clicked, this, [this, button] {
+            const int tag = button->property("tag").toInt();
+            std::optional<BusyCursor> busy(std::in_place);
+            TfrmMisc dialog(this);
+            dialog.setDialogMode(TfrmMisc::FontMode);
+            dialog.setSampleFont(memoFont(tag));
+            dialog.prepare();
+            busy.reset();
+            if (dialog.exec() == QDialog::Accepted)
+                setChosenFont(tag, dialog.sampleFont());
+        });
+    }
 
     // The designed fonts of the heading and paragraph boxes.
     showMemoFont(HeadingFont);

@@ -108,6 +108,14 @@ bool SettingsStore::valueExists(const QString &subKey, const QString &name) cons
     return m_settings->contains(path(subKey, name));
 }
 
+QString SettingsStore::readOtherProgramString(const QString &key, const QString &name) const
+{
+    const QVariant value = m_settings->value(key + u'/' + name);
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    return value.toString();
+}
+
 void SettingsStore::writeString(const QString &subKey, const QString &name, const QString &value)
 {
     m_settings->setValue(path(subKey, name), value);

@@ -23,6 +23,9 @@ public:
     // The value as a decimal number; defaultValue when it is absent or not a number.
     int readInteger(const QString &subKey, const QString &name, int defaultValue) const;
     bool valueExists(const QString &subKey, const QString &name) const;
+    // A value another program keeps below the user's root, e.g. key "Software/Netscape/Netscape
+    // Navigator/Main"; read only, empty when absent.
+    QString readOtherProgramString(const QString &key, const QString &name) const;
     void writeString(const QString &subKey, const QString &name, const QString &value);
     void writeInteger(const QString &subKey, const QString &name, int value);
     // The names of the sub-keys directly below subKey, e.g. the profile names below "Profiles".
