@@ -69,6 +69,8 @@ TBlockEditor::TBlockEditor(QWidget *parent) : QWidget(parent), ui(std::make_uniq
     m_programFolder = ProgramFolder();
     setUpControls();
     attachHelp();
+    connectLinkPanel();
+    connectImagePanel();
 
     connect(ui->btnTheme, &QPushButton::clicked, this, &TBlockEditor::themeRequested);
     connect(ui->chkLink, &QCheckBox::toggled, this, &TBlockEditor::updateDropBoxControls);
@@ -368,6 +370,8 @@ void TBlockEditor::updateDropBoxControls()
 
 bool TBlockEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == ui->lstLinks->viewport() && linkListEvent(event))
+        return true;
     if (event->type() == QEvent::Resize || event->type() == QEvent::Move) {
         if (watched == ui->sboxImages->viewport() && event->type() == QEvent::Resize) {
             centreImagePreview();

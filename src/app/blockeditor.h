@@ -2,11 +2,16 @@
 
 #include "app/panelfont.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QFrame;
+class QLineEdit;
+class QMimeData;
+class QPlainTextEdit;
 class TPagelette;
 struct TPageItem;
 
@@ -70,6 +75,12 @@ public:
     // percent / 100, rounded to the nearest whole pixel, halves to the even neighbour.
     static int linePreviewWidth(int referenceWidth, int percent);
 
+    // What dragging an entry of the link list carries; the list takes drops of nothing else.
+    static QMimeData *linkDragData(const QWidget *list);
+
+    // Where the favourites dialog starts: "~/Favorites" when it exists, else the home folder.
+    static QString favoritesFolder();
+
 Q_SIGNALS:
     // "Choose Page Theme (Colors, etc..)" was pressed.
     void themeRequested();
@@ -104,6 +115,38 @@ private:
     void centreLinePreview();
     void placeLinePreview();
     void updateDropBoxControls();
+
+    // Link panel, meta tags, link-target import and text import (blockeditor_links.cpp).
+    void connectLinkPanel();
+    // --- link panel declarations ---
+    // Tags of the link-target buttons: which edit box they fill.
+    enum LinkTargetTag { LinkTarget = 0, ImageLinkTarget = 1 };
+    QLineEdit *linkTargetEdit(int tag) const;
+    // The drop-box line of the entry editor: optional "mailto:", address, TAB, text.
+    QString linkEntryLine() const;
+    void addLinkEntry();
+    void removeLinkEntry();
+    void editLinkEntry();
+    void applyLinkEdit();
+    void swapLinkEntries(int from, int to);
+    // Drag and drop inside the link list; true when the event was handled.
+    bool linkListEvent(QEvent *event);
+    void browseForLinkTarget(int tag);
+    void pickFavorite(int tag);
+    void pickBookmark(int tag);
+    void updateMetaButtons();
+    void addMetaEntry();
+    void removeMetaEntry();
+    void editMetaEntry();
+    void importTextFile(QPlainTextEdit *memo);
+    std::optional<QPoint> m_linkDragStart;
+
+    // Image panel: picking a picture (blockeditor_image.cpp).
+    void connectImagePanel();
+    // --- image panel declarations ---
+    // Shows the picture at path in the preview and its pixel size in the height and width
+    // boxes; false, with the panel unchanged, when it cannot be decoded.
+    bool showPickedPicture(const QString &path);
 
     std::unique_ptr<Ui::TBlockEditor> ui;
     int m_currentBlock = 0;

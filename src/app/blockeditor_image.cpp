@@ -1,0 +1,6 @@
+#include "blockeditor.h"
+#include "ui_blockeditor.h"
+
+void TBlockEditor::connectImagePanel()
+{
+}
