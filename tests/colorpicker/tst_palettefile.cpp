@@ -36,7 +36,7 @@ private Q_SLOTS:
     void linesAfterThe256thColourAreIgnored();
     void readerReportsMissingFileAndKeepsTable();
     void readerTakesAnyDevice();
-    void namesFollowFolderOrderAndCutAtLowerCaseExtension();
+    void filesFollowFolderOrderAndNamesLeadBackToThem();
 };
 
 void TestPaletteFile::linesStoreColours_data()
@@ -121,29 +121,32 @@ void TestPaletteFile::readerTakesAnyDevice()
     QCOMPARE(table[2], TColor(0xFFFFFF));
 }
 
-void TestPaletteFile::namesFollowFolderOrderAndCutAtLowerCaseExtension()
+void TestPaletteFile::filesFollowFolderOrderAndNamesLeadBackToThem()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QStringList files = {u"Zebra.pal"_s, u"Alpha.pal"_s, u"Upper.PAL"_s, u"two.pal.pal"_s,
-                               u"notes.txt"_s, u"Web Palette.pal"_s};
+    const QStringList files = {u"Zebra.pal"_s, u"Alpha.pal"_s,      u"Upper.PAL"_s,       u"two.pal.pal"_s,
+                               u"notes.txt"_s, u"My.palette.pal"_s, u"Web Palette.pal"_s, u"pal"_s};
     for (const QString &name : files) {
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+    QVERIFY(QDir(dir.path()).mkdir(u"folder.pal"_s));
 
     QStringList expected;
     for (const QString &name : QDir(dir.path()).entryList(QDir::Files, QDir::Unsorted)) {
         if (name.endsWith(u".pal"_s, Qt::CaseInsensitive))
-            expected.append(name.left(qMax<qsizetype>(0, name.indexOf(u".pal"_s))));
+            expected.append(name);
     }
-    const QStringList names = Palette::namesIn(dir.path());
-    QCOMPARE(names, expected);
-    QCOMPARE(names.size(), 5);
-    QVERIFY(names.contains(QString()));   // "Upper.PAL"
-    QVERIFY(names.contains(u"two"_s));    // cut at the first ".pal"
-    QVERIFY(!names.contains(u"notes"_s));
+    const QStringList found = Palette::filesIn(dir.path());
+    QCOMPARE(found, expected);
+    QCOMPARE(found.size(), 6);
+
+    QStringList names;
+    for (const QString &file : found)
+        names.append(Palette::nameOf(file));
+    names.sort();
+    QCOMPARE(names, (QStringList{u"Alpha"_s, u"My.palette"_s, u"Upper"_s, u"Web Palette"_s, u"Zebra"_s, u"two.pal"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestPaletteFile)

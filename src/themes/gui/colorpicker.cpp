@@ -7,9 +7,14 @@
 #include "platform/programfolder.h"
 #include "platform/textutils.h"
 
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QShowEvent>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -31,6 +36,11 @@ constexpr int kHelpHexadecimal = 43;
 QColor toQColor(TColor c)
 {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+bool isHexDigit(QChar ch)
+{
+    return (ch >= u'0' && ch <= u'9') || (ch >= u'A' && ch <= u'F') || (ch >= u'a' && ch <= u'f');
 }
 
 QString twoHexDigits(int value)
@@ -77,10 +87,12 @@ TfrmColor::TfrmColor(QWidget *parent, const QString &programFolder)
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
-    auto *picker = new PickerFrame(this);
-    picker->setObjectName(u"shpPicker"_s);
-    picker->raise();
+    m_picker = new PickerFrame(this);
+    m_picker->setObjectName(u"shpPicker"_s);
+    m_picker->raise();
 
     m_channels = {Channel{ui->txtRed, ui->txtHRed, ui->hsbRed}, Channel{ui->txtGreen, ui->txtHGreen, ui->hsbGreen},
                   Channel{ui->txtBlue, ui->txtHBlue, ui->hsbBlue}};
@@ -97,6 +109,7 @@ TfrmColor::TfrmColor(QWidget *parent, const QString &programFolder)
         channel.hex->setAcceptDrops(false);
         connect(channel.bar, &QScrollBar::valueChanged, this, [this, i] { hsbChange(i); });
         connect(channel.dec, &QLineEdit::textChanged, this, [this, i] { txtChange(i); });
+        connect(channel.hex, &QLineEdit::textEdited, this, [this, i] { txtHChange(i); });
         Help::attachWhatsThis(channel.bar, kHelpScrollBars);
         Help::attachWhatsThis(channel.dec, kHelpDecimal);
         Help::attachWhatsThis(channel.hex, kHelpHexadecimal);
@@ -115,13 +128,19 @@ TfrmColor::TfrmColor(QWidget *parent, const QString &programFolder)
         folder += u'/';
     m_palettesFolder = folder + ProgramFiles::kPalettes;
 
-    ui->cbPalette->addItems(Palette::namesIn(m_palettesFolder));
+    // Each entry keeps the file it came from, so that names and files never disagree.
+    for (const QString &file : Palette::filesIn(m_palettesFolder))
+        ui->cbPalette->addItem(Palette::nameOf(file), file);
+    const int defaultEntry = ui->cbPalette->findText(Palette::kDefaultName.toString(), Qt::MatchFixedString);
     if (g_paletteLoaded)
         ui->pbPalette->setTable(&g_palette);
-    loadPalette(Palette::kDefaultName.toString());
+    // Where the file system tells case apart, the listed default may be spelled otherwise than
+    // the default file name; its own file is then the one to read.
+    loadPalette(defaultEntry >= 0 ? ui->cbPalette->itemData(defaultEntry).toString()
+                                  : Palette::kDefaultName.toString() + Palette::kExtension);
     {
         const QSignalBlocker blocker(ui->cbPalette);
-        ui->cbPalette->setCurrentIndex(ui->cbPalette->findText(Palette::kDefaultName.toString(), Qt::MatchFixedString));
+        ui->cbPalette->setCurrentIndex(defaultEntry);
     }
     connect(ui->cbPalette, &QComboBox::currentIndexChanged, this, &TfrmColor::cbPaletteChange);
     ui->pbPalette->setCursor(Art::eyedropperCursor());
@@ -147,6 +166,14 @@ void TfrmColor::resetPalette()
 
 void TfrmColor::done(int result)
 {
+    // Enter reaches OK without the focus leaving a hexadecimal edit. Take the value it shows
+    // rather than return a colour other than the one on the screen.
+    if (result == Accepted) {
+        for (int i = 0; i < 3; ++i) {
+            if (focusWidget() == m_channels[size_t(i)].hex)
+                txtHExit(i);
+        }
+    }
     m_pickedColor = m_preview;
     QDialog::done(result);
 }
@@ -164,42 +191,41 @@ void TfrmColor::FormShow()
         m_channels[size_t(i)].bar->setValue((m_pickedColor >> (8 * i)) & 0xFF);
 }
 
-void TfrmColor::loadPalette(const QString &name)
+void TfrmColor::loadPalette(const QString &fileName)
 {
-    findChild<QWidget *>(u"shpPicker"_s)->hide();
+    m_picker->hide();
     Palette::Table table;
     Palette::Reader reader;
-    if (!reader.read(m_palettesFolder + name + Palette::kExtension, table)) {
+    if (!reader.read(m_palettesFolder + fileName, table)) {
         Messages::error(this, reader.errorString());
         return;
     }
     g_palette = table;
     g_paletteLoaded = true;
     ui->pbPalette->setTable(&g_palette);
-    ui->pbPalette->update();
 }
 
 void TfrmColor::cbPaletteChange()
 {
-    if (ui->cbPalette->count() == 0 || ui->cbPalette->currentIndex() < 0)
+    const int entry = ui->cbPalette->currentIndex();
+    if (ui->cbPalette->count() == 0 || entry < 0)
         return;
-    loadPalette(ui->cbPalette->currentText());
+    loadPalette(ui->cbPalette->itemData(entry).toString());
 }
 
 void TfrmColor::pbPaletteMouseDown(QPoint pos)
 {
     if (!g_paletteLoaded)
         return;
-    // Integer division truncates toward zero, so the first two pixels belong to cell 0.
-    const int row = (pos.y() - 3) / TPaletteGrid::kPitch;
-    const int column = (pos.x() - 3) / TPaletteGrid::kPitch;
-    QWidget *picker = findChild<QWidget *>(u"shpPicker"_s);
-    picker->move(ui->pbPalette->x() + TPaletteGrid::kPitch * column, ui->pbPalette->y() + TPaletteGrid::kPitch * row);
-    picker->show();
-    if (row >= 16 || column >= 16)
+    const int row = TPaletteGrid::cellAt(pos.y());
+    const int column = TPaletteGrid::cellAt(pos.x());
+    m_picker->move(ui->pbPalette->x() + TPaletteGrid::kPitch * column, ui->pbPalette->y() + TPaletteGrid::kPitch * row);
+    m_picker->show();
+    if (row >= TPaletteGrid::kCells || column >= TPaletteGrid::kCells)
         return;
-    const TColor colour = g_palette[size_t(row * 16 + column)];
+    const TColor colour = g_palette[size_t(row * TPaletteGrid::kCells + column)];
     setPreview(colour);
+    // The decimal edits carry the colour on to the scroll bars and the hexadecimal edits.
     for (int i = 0; i < 3; ++i)
         m_channels[size_t(i)].dec->setText(QString::number((colour >> (8 * i)) & 0xFF));
 }
@@ -209,33 +235,43 @@ void TfrmColor::hsbChange(int channel)
     const Channel &c = m_channels[size_t(channel)];
     c.dec->setText(QString::number(c.bar->value()));
     c.hex->setText(twoHexDigits(c.bar->value()));
+    setPreview(scrollBarColor());
 }
 
 void TfrmColor::txtChange(int channel)
 {
     const Channel &c = m_channels[size_t(channel)];
     const QString first = c.dec->text().left(3);
+    // Anything else, from an emptied edit to 999, gives way to the current value at once.
     const std::optional<qint32> value = IsDigitsOrSpaces(first) ? Text::toInt(first) : std::nullopt;
     if (value && *value < 256)
         c.bar->setValue(*value);
     else
         c.dec->setText(QString::number(c.bar->value()));
-    setPreview(TColor(m_channels[0].bar->value() | (m_channels[1].bar->value() << 8) |
-                      (m_channels[2].bar->value() << 16)));
+    setPreview(scrollBarColor());
+}
+
+void TfrmColor::txtHChange(int channel)
+{
+    // Typed or pasted letters show in upper case.
+    QLineEdit *edit = m_channels[size_t(channel)].hex;
+    const QString upper = edit->text().toUpper();
+    if (upper == edit->text())
+        return;
+    const int cursor = edit->cursorPosition();
+    edit->setText(upper);
+    edit->setCursorPosition(cursor);
 }
 
 void TfrmColor::txtHExit(int channel)
 {
     const Channel &c = m_channels[size_t(channel)];
     const QString text = c.hex->text();
-    bool ok = false;
-    const int value = text.size() == 2 ? text.toInt(&ok, 16) : 0;
-    if (ok)
-        c.bar->setValue(value);
+    if (text.size() == 2 && isHexDigit(text[0]) && isHexDigit(text[1]))
+        c.bar->setValue(text.toInt(nullptr, 16));
     else
         c.hex->setText(twoHexDigits(c.bar->value()));
-    setPreview(TColor(m_channels[0].bar->value() | (m_channels[1].bar->value() << 8) |
-                      (m_channels[2].bar->value() << 16)));
+    setPreview(scrollBarColor());
 }
 
 void TfrmColor::setPreview(TColor color)
@@ -244,7 +280,12 @@ void TfrmColor::setPreview(TColor color)
     fill(ui->shpPreview, toQColor(color));
 }
 
-bool TfrmColor::keyAccepted(QObject *edit, const QKeyEvent *key)
+TColor TfrmColor::scrollBarColor() const
+{
+    return RGBColor(m_channels[0].bar->value(), m_channels[1].bar->value(), m_channels[2].bar->value());
+}
+
+bool TfrmColor::keyAccepted(QObject *edit, const QKeyEvent *key) const
 {
     switch (key->key()) {
     case Qt::Key_Backspace:
@@ -267,10 +308,9 @@ bool TfrmColor::keyAccepted(QObject *edit, const QKeyEvent *key)
     const QChar ch = text.front();
     if (ch >= u'0' && ch <= u'9')
         return true;
-    bool hex = false;
-    for (const Channel &c : m_channels)
-        hex = hex || c.hex == edit;
-    return hex && ((ch >= u'A' && ch <= u'F') || (ch >= u'a' && ch <= u'f'));
+    const bool hex =
+        std::any_of(m_channels.begin(), m_channels.end(), [edit](const Channel &c) { return c.hex == edit; });
+    return hex && isHexDigit(ch);
 }
 
 bool TfrmColor::eventFilter(QObject *watched, QEvent *event)
@@ -280,17 +320,14 @@ bool TfrmColor::eventFilter(QObject *watched, QEvent *event)
         if (watched != c.dec && watched != c.hex)
             continue;
         if (event->type() == QEvent::KeyPress) {
-            auto *key = static_cast<QKeyEvent *>(event);
-            if (!keyAccepted(watched, key))
+            if (!keyAccepted(watched, static_cast<QKeyEvent *>(event)))
                 return true;
-            // The hexadecimal edits show their letters in upper case.
-            const QString text = key->text();
-            if (watched == c.hex && text.size() == 1 && text.front() >= u'a' && text.front() <= u'f') {
-                c.hex->insert(text.toUpper());
-                return true;
-            }
         } else if (event->type() == QEvent::FocusOut && watched == c.hex) {
-            txtHExit(i);
+            // Leaving for another control takes the value; a pop-up menu or another window
+            // taking the focus for a while does not.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                txtHExit(i);
         }
         break;
     }

@@ -55,17 +55,21 @@ private:
     };
 
     void FormShow();
-    void loadPalette(const QString &name);
+    // Reads the palette file fileName of the palettes folder into the shared table.
+    void loadPalette(const QString &fileName);
     void cbPaletteChange();
     void pbPaletteMouseDown(QPoint pos);
     void hsbChange(int channel);
     void txtChange(int channel);
+    void txtHChange(int channel);
     void txtHExit(int channel);
     void setPreview(TColor color);
+    TColor scrollBarColor() const;
     // True when key may reach the edit; hexadecimal edits also take the letters A to F.
-    bool keyAccepted(QObject *edit, const QKeyEvent *key);
+    bool keyAccepted(QObject *edit, const QKeyEvent *key) const;
 
     std::unique_ptr<Ui::TfrmColor> ui;
+    QWidget *m_picker = nullptr;
     QString m_palettesFolder;
     std::array<Channel, 3> m_channels{};
     TColor m_pickedColor = 0xFFFFFF;

@@ -56,19 +56,13 @@ void parse(const QString &text, Table &table)
 
 QString nameOf(const QString &fileName)
 {
-    const qsizetype dot = fileName.indexOf(kExtension);
-    return dot < 0 ? QString() : fileName.left(dot);
+    return fileName.endsWith(kExtension, Qt::CaseInsensitive) ? fileName.chopped(kExtension.size()) : fileName;
 }
 
-QStringList namesIn(const QString &folder)
+QStringList filesIn(const QString &folder)
 {
-    QStringList names;
-    const QDir dir(folder);
-    const QStringList files =
-        dir.entryList({u"*"_s + kExtension}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
-    for (const QString &file : files)
-        names.append(nameOf(file));
-    return names;
+    // Name filters of QDir ignore case, so "Sea.PAL" is listed with the others.
+    return QDir(folder).entryList({u"*"_s + kExtension}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
 }
 
 bool Reader::read(QIODevice *device, Table &table)

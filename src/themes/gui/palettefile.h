@@ -28,12 +28,14 @@ Table whiteTable();
 // Fills table from the text of a palette file. Positions the text does not reach are white.
 void parse(const QString &text, Table &table);
 
-// The palette name of a file name: everything before the first ".pal" (lower case only), which
-// leaves the name empty when the extension is written otherwise.
+// The palette name shown for a file: the file name without its ".pal" extension, whatever its
+// case. Only the last extension goes, so "Sea.pal.pal" is "Sea.pal" and "My.palette.pal" is
+// "My.palette"; each name leads back to its own file.
 QString nameOf(const QString &fileName);
 
-// The names of the palette files of folder, in the order the folder lists them.
-QStringList namesIn(const QString &folder);
+// The palette files of folder (names ending in ".pal" in any case), in the order the folder
+// lists them.
+QStringList filesIn(const QString &folder);
 
 class Reader
 {

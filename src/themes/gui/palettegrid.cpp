@@ -12,6 +12,14 @@ TPaletteGrid::TPaletteGrid(QWidget *parent)
 {
 }
 
+int TPaletteGrid::cellAt(int coordinate)
+{
+    // Three pixels in from the cell's left edge; division truncates toward zero, so the first
+    // three pixels join cell 0. The first pixel of each later square still belongs to the cell
+    // before it, as the grid has always picked.
+    return (coordinate - 3) / kPitch;
+}
+
 void TPaletteGrid::setTable(const Palette::Table *table)
 {
     m_table = table;
@@ -29,7 +37,7 @@ void TPaletteGrid::paintEvent(QPaintEvent *event)
     const int firstColumn = std::max(0, (area.left() - 1) / kPitch);
     for (int row = firstRow; 1 + kPitch * row < height(); ++row) {
         for (int column = firstColumn; 1 + kPitch * column < width(); ++column) {
-            const int index = row * 16 + column;
+            const int index = row * kCells + column;
             QColor colour = Qt::white;
             if (index < Palette::kColors) {
                 const TColor c = (*m_table)[size_t(index)];

@@ -13,6 +13,12 @@ class TPaletteGrid : public QWidget
 public:
     static constexpr int kPitch = 15;
     static constexpr int kSquare = 13;
+    static constexpr int kCells = 16; // per row and per column
+
+    // The row or column picked by a mouse coordinate: c for 15c + 3 to 15c + 17, and 0 also
+    // for 0 to 2, while the square of c is painted at 15c + 2 to 15c + 14. May be 16 or more
+    // past the last square.
+    static int cellAt(int coordinate);
 
     explicit TPaletteGrid(QWidget *parent = nullptr);
 
