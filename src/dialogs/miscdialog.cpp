@@ -99,6 +99,23 @@ QIcon letterIcon(QChar letter, bool bold, bool italic, bool underline)
 
 } // namespace
 
+QStringList TfrmMisc::installedFaces()
+{
+    // A family installed by more than one foundry is listed once per foundry as
+    // "Family [Foundry]"; a page can only name the family.
+    QStringList faces;
+    for (QString family : QFontDatabase::families()) {
+        const qsizetype foundry = family.indexOf(" ["_L1);
+        if (foundry > 0 && family.endsWith(u']'))
+            family.truncate(foundry);
+        faces << family;
+    }
+    faces.removeDuplicates();
+    std::sort(faces.begin(), faces.end(),
+              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return faces;
+}
+
 bool pickColor(QWidget *parent, TColor &color)
 {
     // The hourglass covers loading the picker and its palette, not the user's time in it.
@@ -448,11 +465,8 @@ void TfrmMisc::prepareFont()
     const TFontSpec given = m_sample;
     const QSignalBlocker nameBlocker(cbName);
     const QSignalBlocker sizeBlocker(cbSize);
-    QStringList families = QFontDatabase::families();
-    std::sort(families.begin(), families.end(),
-              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     cbName->clear();
-    cbName->addItems(families);
+    cbName->addItems(TfrmMisc::installedFaces());
     cbName->setCurrentIndex(cbName->findText(given.Face, Qt::MatchFixedString));
     cbSize->setCurrentIndex(pointsItem(given.Size));
     for (auto [button, on] : {std::pair{btnBold, given.Bold}, std::pair{btnItalic, given.Italic},

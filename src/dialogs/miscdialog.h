@@ -29,6 +29,9 @@ public:
     quint8 DialogMode() const { return m_mode; }
     void setDialogMode(quint8 mode);
 
+    // The installed font families by name, sorted without regard to case, each once.
+    static QStringList installedFaces();
+
     // Font mode: the sample's font, copied in before showing and out after OK.
     TFontSpec sampleFont() const { return m_sample; }
     void setSampleFont(const TFontSpec &font);

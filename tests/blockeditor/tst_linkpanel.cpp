@@ -334,6 +334,14 @@ void TestLinkPanel::entriesSurviveCommitAndLoad()
     m_editor->loadBlock(m_doc, btLink);
     QCOMPARE(entries().size(), 3);
     QCOMPARE(entries().at(2), u"http://three.example/\tThree"_s);
+
+    // Set BRISKO_PANEL_PICTURES to a folder to look at the panel.
+    const QString pictures = qEnvironmentVariable("BRISKO_PANEL_PICTURES");
+    if (!pictures.isEmpty()) {
+        select(1);
+        doubleClickRow(m_list, 1);
+        m_editor->grab().save(pictures + u"/linkpanel-dropbox.png"_s);
+    }
 }
 
 void TestLinkPanel::metaAddEditRemove()
