@@ -118,7 +118,6 @@ private:
 
     // Link panel, meta tags, link-target import and text import (blockeditor_links.cpp).
     void connectLinkPanel();
-    // --- link panel declarations ---
     // Tags of the link-target buttons: which edit box they fill.
     enum LinkTargetTag { LinkTarget = 0, ImageLinkTarget = 1 };
     QLineEdit *linkTargetEdit(int tag) const;
@@ -143,7 +142,7 @@ private:
 
     // Image panel: picking a picture (blockeditor_image.cpp).
     void connectImagePanel();
-    // --- image panel declarations ---
+    void btnImagePicClick();
     // Shows the picture at path in the preview and its pixel size in the height and width
     // boxes; false, with the panel unchanged, when it cannot be decoded.
     bool showPickedPicture(const QString &path);

@@ -37,14 +37,8 @@ QString withDefaultExtension(const QString &path, const QString &defaultExtensio
 // what the dialog was opened with either way.
 template <typename MakeDialog> QString run(MakeDialog makeDialog, const QString &filter, const QString &initialFolder)
 {
-    HookState &state = hooks();
-    state.lastFilter = filter;
-    state.lastFolder = initialFolder;
-    if (state.nextFileName) {
-        const QString answer = *state.nextFileName;
-        state.nextFileName.reset();
-        return answer;
-    }
+    if (std::optional<QString> answer = takeTestAnswer(filter, initialFolder))
+        return *answer;
     std::unique_ptr<QFileDialog> dialog = makeDialog();
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     const QStringList filters = toQtFilters(filter);
@@ -58,6 +52,16 @@ template <typename MakeDialog> QString run(MakeDialog makeDialog, const QString 
 }
 
 } // namespace
+
+std::optional<QString> takeTestAnswer(const QString &filter, const QString &initialFolder)
+{
+    HookState &state = hooks();
+    state.lastFilter = filter;
+    state.lastFolder = initialFolder;
+    std::optional<QString> answer;
+    answer.swap(state.nextFileName);
+    return answer;
+}
 
 QStringList toQtFilters(const QString &filter)
 {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QWidget;
 
 // The program's open and save dialogs. Filters come in the program's own notation,
@@ -21,6 +23,11 @@ QString getOpenFileName(QWidget *parent, const QString &filter, const QString &i
 // The filter in Qt's notation, one entry per description: "Brisko Files (*.mbe)"; masks
 // separated by ";" become a space-separated list and "*.*" becomes "*".
 QStringList toQtFilters(const QString &filter);
+
+// For open dialogs of the program's own making: records the filter and folder the dialog is
+// opened with and returns the test hook's answer when one is queued (the dialog is then not
+// shown).
+std::optional<QString> takeTestAnswer(const QString &filter, const QString &initialFolder);
 
 // Test hooks: the next dialog returns path at once (an empty path means Cancel).
 void setNextFileName(const QString &path);
