@@ -150,6 +150,10 @@ void TBlockEditor::setUpControls()
     ui->cbImageAlign->setEditText(QString());
     ui->cbBullets->setCurrentIndex(int(lsDisc));
 
+    // Tab stops of the two-column lists, in dialog units.
+    ui->lstLinks->setTabStopUnits(20);
+    ui->lstMeta->setTabStopUnits(30);
+
     reserveDescriptionLines();
     alignMetaColumnCaptions();
 

@@ -114,6 +114,17 @@ void TestListBoxHrz::tabsAdvanceToTheNextTabStop()
         pastOneStop += u'n';
     QVERIFY(list.textWidth(pastOneStop) < 2 * tab);
     QVERIFY(qAbs(list.textWidth(pastOneStop + u"\tX"_s) - (2 * tab + list.textWidth(u"X"_s))) <= 1);
+
+    // Stops set in dialog units, a quarter of the average character width each, move the text
+    // and the extent; an empty list keeps extent 0.
+    list.setTabStopUnits(20);
+    const int narrow = 20 * list.fontMetrics().averageCharWidth() / 4;
+    QCOMPARE(list.tabWidth(), narrow);
+    QCOMPARE(list.CurrentWidth(), 0);
+    QVERIFY(qAbs(list.textWidth(u"a\tX"_s) - (narrow + list.textWidth(u"X"_s))) <= 1);
+    list.addString(u"a\tX"_s);
+    list.setTabStopUnits(30);
+    QCOMPARE(list.CurrentWidth(), list.rowWidth(u"a\tX"_s) + list.tabWidth());
 }
 
 void TestListBoxHrz::scrollBarFollowsCurrentWidth_data()

@@ -7,6 +7,8 @@
 #include <QTextLayout>
 #include <QtMath>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -91,7 +93,23 @@ void TListBoxHrz::setCurrentWidth(int width)
 
 int TListBoxHrz::tabWidth() const
 {
-    return 8 * fontMetrics().averageCharWidth();
+    // A horizontal dialog unit is a quarter of the font's average character width.
+    return std::max(1, m_tabStopUnits * fontMetrics().averageCharWidth() / 4);
+}
+
+int TListBoxHrz::tabStopUnits() const
+{
+    return m_tabStopUnits;
+}
+
+void TListBoxHrz::setTabStopUnits(int units)
+{
+    if (units <= 0 || units == m_tabStopUnits)
+        return;
+    m_tabStopUnits = units;
+    if (count() > 0)
+        recomputeWidth();
+    viewport()->update();
 }
 
 int TListBoxHrz::textWidth(const QString &text) const

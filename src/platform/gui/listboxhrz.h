@@ -22,8 +22,12 @@ public:
     void deleteString(int row);
     void clearStrings();
     QStringList strings() const;
-    // The width of the tab stop used in the extent, in pixels.
+    // The distance between tab stops, in pixels, also used in the extent.
     int tabWidth() const;
+    // The same distance in dialog units (a quarter of the average character width); 32 unless
+    // set.
+    int tabStopUnits() const;
+    void setTabStopUnits(int units);
 
     // The width of text in the list's font with its tab stops, and of a row's text followed by
     // "XX" as the extent rules measure it.
@@ -38,4 +42,5 @@ private:
     void recomputeWidth();
 
     int m_currentWidth = 0;
+    int m_tabStopUnits = 32;
 };
