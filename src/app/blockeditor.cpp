@@ -63,6 +63,15 @@ constexpr HelpEntry kHelpTopics[] = {
 
 } // namespace
 
+void CentreInScrollBox(const QAbstractScrollArea *box, QWidget *control)
+{
+    const QSize client = box->viewport()->size();
+    const QSize size = control->size();
+    const int left = client.width() >= size.width() ? (client.width() - size.width()) / 2 : kLargePictureOffset;
+    const int top = client.height() >= size.height() ? (client.height() - size.height()) / 2 : kLargePictureOffset;
+    control->move(left, top);
+}
+
 TBlockEditor::TBlockEditor(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::TBlockEditor>())
 {
     ui->setupUi(this);
@@ -349,15 +358,12 @@ void TBlockEditor::showImagePreview()
 
 void TBlockEditor::centreImagePreview()
 {
-    const QSize client = ui->sboxImages->viewport()->size();
-    QSize extent = client;
+    QSize extent = ui->sboxImages->viewport()->size();
     for (QWidget *control : {static_cast<QWidget *>(ui->imgImageView), static_cast<QWidget *>(ui->lblImageError)}) {
-        const QSize size = control->size();
-        const int left = client.width() >= size.width() ? (client.width() - size.width()) / 2 : kLargePictureOffset;
-        const int top = client.height() >= size.height() ? (client.height() - size.height()) / 2 : kLargePictureOffset;
-        control->move(left, top);
+        CentreInScrollBox(ui->sboxImages, control);
         if (!control->isHidden())
-            extent = extent.expandedTo(QSize(left + size.width() + kScrollMargin, top + size.height() + kScrollMargin));
+            extent = extent.expandedTo(QSize(control->x() + control->width() + kScrollMargin,
+                                             control->y() + control->height() + kScrollMargin));
     }
     ui->sboxImagesCanvas->resize(extent);
 }

@@ -8,12 +8,18 @@
 #include <memory>
 #include <optional>
 
+class QAbstractScrollArea;
 class QFrame;
 class QLineEdit;
 class QMimeData;
 class QPlainTextEdit;
 class TPagelette;
 struct TPageItem;
+
+// Places control inside the scroll box's client area without changing its size: centred on
+// each axis where it fits (an odd pixel of room stays right of or below it), 12 pixels from
+// the edge where it does not.
+void CentreInScrollBox(const QAbstractScrollArea *box, QWidget *control);
 
 namespace Ui {
 class TBlockEditor;

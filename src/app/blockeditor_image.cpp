@@ -20,16 +20,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// ShellFileOperation's copy operation.
-constexpr int kShellCopy = 2;
-
 // Copies source into folder under its own name; false with the reason in error.
 bool copyIntoFolder(const QString &source, const QString &folder, QString &error)
 {
     // The shell's file lists are separated by commas, so a comma in a path would split it in
     // two. Such a file is copied here instead, under the same rule: never over an existing one.
     if (!source.contains(u',') && !folder.contains(u',')) {
-        if (ShellFileOperation(source, folder, kShellCopy, 0, &error))
+        if (ShellFileOperation(source, folder, ShellCopy, 0, &error))
             return true;
         if (error.isEmpty())
             error = u"The file could not be copied."_s;

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum { Move = 1, Copy = 2, Delete = 3, Rename = 4 };
+enum { Move = ShellMove, Copy = ShellCopy, Delete = ShellDelete, Rename = ShellRename };
 
 QByteArray readAll(const QString &path)
 {
