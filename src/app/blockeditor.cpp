@@ -240,6 +240,18 @@ void TBlockEditor::attachHelp()
     }
 }
 
+QSize TBlockEditor::minimumSizeHint() const
+{
+    QSize hint = QWidget::minimumSizeHint();
+    if (ui->pnlAlign->isHidden()) {
+        const QSize bar = ui->pnlAlign->minimumSizeHint();
+        const QMargins margins = layout()->contentsMargins();
+        hint.setWidth(std::max(hint.width(), bar.width() + margins.left() + margins.right()));
+        hint.rheight() += bar.height() + layout()->spacing();
+    }
+    return hint;
+}
+
 int TBlockEditor::currentBlockIndex() const
 {
     return m_currentBlock;

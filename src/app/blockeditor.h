@@ -47,6 +47,10 @@ public:
     // when nothing changed or the index pointed past the end).
     bool commitBlock(TPagelette &doc);
 
+    // Counts the alignment bar also while it is hidden, so that the window never has to grow
+    // when a block that shows it is selected.
+    QSize minimumSizeHint() const override;
+
     int currentBlockIndex() const;
     void setCurrentBlockIndex(int index);
 

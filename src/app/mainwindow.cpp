@@ -96,7 +96,6 @@ TBlockEditor *TfrmMain::blockEditor() const
 void TfrmMain::setUpControls()
 {
     setWindowTitle(kApplicationTitle + u" - Untitled");
-    setMinimumSize(628, 478);
 
     ui->btnCreate->setIcon(Art::buttonPicture(Art::Button::Create));
     ui->btnPreview->setIcon(Art::buttonPicture(Art::Button::Preview));
@@ -114,6 +113,10 @@ void TfrmMain::setUpControls()
     ui->Splitter->setStretchFactor(0, 0);
     ui->Splitter->setStretchFactor(1, 1);
     ui->Splitter->installEventFilter(this);
+
+    // The designed 628 x 478 client area, widened to what the panels need to show every caption
+    // in this system's fonts.
+    setMinimumSize(QSize(628, 478).expandedTo(minimumSizeHint()));
 
     m_marker = new TInsertMarker(ui->pnlPagelette);
     m_marker->setObjectName(u"shp"_s);

@@ -303,6 +303,24 @@ private Q_SLOTS:
         }
     }
 
+    // At its smallest the window still gives the block editor all the room its panels need.
+    void smallestWindowKeepsThePanelsWhole()
+    {
+        m_window->loadDocument(m_fixture->sample());
+        m_window->showNormal();
+        m_window->resize(1, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(m_window->width() >= 628 && m_window->height() >= 478);
+        TBlockEditor *editor = m_window->blockEditor();
+        for (int row = 0; row < blocks()->count(); ++row) {
+            clickRow(row);
+            QCoreApplication::processEvents();
+            QVERIFY2(editor->width() >= editor->minimumSizeHint().width(),
+                     qPrintable(u"row %1: %2 < %3"_s.arg(row).arg(editor->width()).arg(editor->minimumSizeHint().width())));
+            QVERIFY2(editor->height() >= editor->minimumSizeHint().height(), qPrintable(QString::number(row)));
+        }
+    }
+
     void pageThatCannotBeMadeIsReported()
     {
         m_window->document().Page.Items(0)->PagePropertiesBlock.IndentMargin = u"wide"_s;
