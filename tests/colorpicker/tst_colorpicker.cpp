@@ -1,3 +1,4 @@
+#include "findcontrol.h"
 #include "platform/gui/messages.h"
 #include "themes/gui/colorpicker.h"
 #include "themes/gui/palettegrid.h"
@@ -17,14 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename T = QWidget> T *control(const QWidget &dialog, const QString &name)
-{
-    auto *widget = dialog.findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 QColor qcolor(TColor c)
 {

@@ -1,3 +1,4 @@
+#include "findcontrol.h"
 #include "bookmarkfixture.h"
 #include "dialogs/miscdialog.h"
 #include "platform/gui/filedialogs.h"
@@ -25,14 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename T = QWidget> T *control(const QWidget &dialog, const QString &name)
-{
-    auto *widget = dialog.findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
 
 TFontSpec fontOf(const QString &face, int size, bool bold = false, bool italic = false, bool underline = false)
 {
