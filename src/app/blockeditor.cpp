@@ -2,7 +2,6 @@
 #include "ui_blockeditor.h"
 
 #include "app/art/art.h"
-#include "app/panelicons.h"
 #include "codecs/picturedecoder.h"
 #include "dialogs/miscdialog.h"
 #include "document/pagemodel.h"
@@ -116,20 +115,20 @@ void TBlockEditor::setUpControls()
     for (QToolButton *button : {ui->btnImagePic, ui->btnImageLink, ui->btnLinkBrowse})
         button->setIcon(browse);
     for (QToolButton *button : {ui->btnImageIE, ui->btnLinkIE})
-        button->setIcon(PanelIcons::favorites());
+        button->setIcon(Art::panelIcon(Art::PanelButton::Favorites));
     for (QToolButton *button : {ui->btnImageNetscape, ui->btnLinkNetscape})
-        button->setIcon(PanelIcons::bookmarks());
+        button->setIcon(Art::panelIcon(Art::PanelButton::Bookmarks));
     for (QToolButton *button : {ui->btnMetaAdd, ui->btnLinkAdd, ui->btnFormAdd})
-        button->setIcon(PanelIcons::add());
+        button->setIcon(Art::panelIcon(Art::PanelButton::Add));
     for (QToolButton *button : {ui->btnMetaRemove, ui->btnLinkRemove, ui->btnFormRemove})
-        button->setIcon(PanelIcons::remove());
-    ui->btnLinkEdit->setIcon(PanelIcons::applyEdit());
+        button->setIcon(Art::panelIcon(Art::PanelButton::Remove));
+    ui->btnLinkEdit->setIcon(Art::panelIcon(Art::PanelButton::ApplyEdit));
     for (QToolButton *button : {ui->btnMetaEdit, ui->btnFormEdit})
-        button->setIcon(PanelIcons::edit());
+        button->setIcon(Art::panelIcon(Art::PanelButton::Edit));
     ui->btnFormUp->setArrowType(Qt::UpArrow);
     ui->btnFormDown->setArrowType(Qt::DownArrow);
     for (QToolButton *button : {ui->btnTextImport, ui->btnBulletImport}) {
-        button->setIcon(PanelIcons::importText());
+        button->setIcon(Art::panelIcon(Art::PanelButton::ImportText));
         button->setText(u"&Import..."_s);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }

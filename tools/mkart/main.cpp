@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
     if (!folder.exists())
         return fail(u"no folder %1"_s.arg(args.first()));
 
-    const QList<Picture> icons = iconPictures();
+    const QList<Picture> icons = iconPictures() + panelPictures();
     const QList<Picture> all = icons + brandPictures() + QList<Picture>{eyedropperPicture()};
     for (const Picture &picture : all) {
         for (const int scale : picture.scales) {

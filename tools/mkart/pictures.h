@@ -24,5 +24,7 @@ struct Picture
 QList<Picture> iconPictures();
 // The splash picture and the application icon in its sizes.
 QList<Picture> brandPictures();
+// The add, remove, edit, favourites, bookmarks and import buttons of the editor panels.
+QList<Picture> panelPictures();
 // The eyedropper cursor of the colour picker's palette grid.
 Picture eyedropperPicture();

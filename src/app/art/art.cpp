@@ -22,6 +22,8 @@ constexpr std::array kButtonNames = {u"button-create", u"button-preview", u"butt
 constexpr std::array kFieldNames = {u"field-textbox",  u"field-textarea", u"field-radio",
                                     u"field-checkbox", u"field-dropdown", u"field-button"};
 constexpr std::array kDocumentNames = {u"document-template", u"document-project"};
+constexpr std::array kPanelNames = {u"panel-add",       u"panel-remove",    u"panel-apply", u"panel-edit",
+                                    u"panel-favorites", u"panel-bookmarks", u"panel-import"};
 
 QString resourcePath(const QString &name)
 {
@@ -70,6 +72,38 @@ template <typename Names> QPixmap pictureAt(const Names &names, int index, QSize
     return picture(QString::fromUtf16(names[size_t(index)]), size);
 }
 
+// A cursor whose picture carries its hot spot as the text "HotSpot"; fallback when the
+// picture is missing.
+QCursor cursorPicture(const QString &name, Qt::CursorShape fallback)
+{
+    const QImage image(resourcePath(name));
+    if (image.isNull()) {
+        qWarning("Art: the picture \"%s\" is missing", qPrintable(name));
+        return QCursor(fallback);
+    }
+    const QStringList hotSpot = image.text(u"HotSpot"_s).split(u',');
+    const int x = hotSpot.size() == 2 ? hotSpot[0].toInt() : 0;
+    const int y = hotSpot.size() == 2 ? hotSpot[1].toInt() : 0;
+    return QCursor(QPixmap::fromImage(image), x, y);
+}
+
+// A light grey copy of a picture, for the button it is on while that is disabled, so that
+// the state is plain to see.
+QPixmap greyed(const QPixmap &pixmap)
+{
+    QImage grey = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int g = 160 + qGray(line[x]) / 4;
+            line[x] = qRgba(g, g, g, qAlpha(line[x]) / 2);
+        }
+    }
+    QPixmap result = QPixmap::fromImage(grey);
+    result.setDevicePixelRatio(pixmap.devicePixelRatio());
+    return result;
+}
+
 } // namespace
 
 namespace Art {
@@ -103,30 +137,20 @@ QPixmap fieldKindIcon(int kind)
 
 QCursor newDragCursor()
 {
-    // The hot spot, the tip of the arrow, travels in the picture as the text "HotSpot".
-    const QImage image(resourcePath(u"cursor-newdrag"_s));
-    if (image.isNull()) {
-        qWarning("Art: the picture \"cursor-newdrag\" is missing");
-        return QCursor(Qt::DragCopyCursor);
-    }
-    const QStringList hotSpot = image.text(u"HotSpot"_s).split(u',');
-    const int x = hotSpot.size() == 2 ? hotSpot[0].toInt() : 0;
-    const int y = hotSpot.size() == 2 ? hotSpot[1].toInt() : 0;
-    return QCursor(QPixmap::fromImage(image), x, y);
+    return cursorPicture(u"cursor-newdrag"_s, Qt::DragCopyCursor);
 }
 
 QCursor eyedropperCursor()
 {
-    // Like the drag cursor, the picture carries its hot spot, the tip of the dropper.
-    const QImage image(resourcePath(u"cursor-eyedropper"_s));
-    if (image.isNull()) {
-        qWarning("Art: the picture \"cursor-eyedropper\" is missing");
-        return QCursor(Qt::CrossCursor);
-    }
-    const QStringList hotSpot = image.text(u"HotSpot"_s).split(u',');
-    const int x = hotSpot.size() == 2 ? hotSpot[0].toInt() : 0;
-    const int y = hotSpot.size() == 2 ? hotSpot[1].toInt() : 0;
-    return QCursor(QPixmap::fromImage(image), x, y);
+    return cursorPicture(u"cursor-eyedropper"_s, Qt::CrossCursor);
+}
+
+QIcon panelIcon(PanelButton button)
+{
+    const QPixmap normal = pictureAt(kPanelNames, int(button), QSize(16, 16));
+    QIcon icon(normal);
+    icon.addPixmap(greyed(normal), QIcon::Disabled);
+    return icon;
 }
 
 QPixmap splash()

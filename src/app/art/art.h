@@ -24,6 +24,11 @@ QPixmap documentIcon(int index);
 // 16 x 16 icons of the form field kinds (0 text box ... 5 button).
 QPixmap fieldKindIcon(int kind);
 
+enum class PanelButton { Add, Remove, ApplyEdit, Edit, Favorites, Bookmarks, ImportText };
+// 16 x 16 icons of the editor panels' small buttons, with a grey version for their disabled
+// state.
+QIcon panelIcon(PanelButton button);
+
 // The drag cursor of the palette and the link list.
 QCursor newDragCursor();
 
