@@ -1,4 +1,5 @@
 // The small pictures of the editor panels' list and import buttons, 16 x 16.
+#include "paint.h"
 #include "pictures.h"
 
 #include <QPainterPath>
@@ -7,30 +8,26 @@
 #include <numbers>
 
 using namespace Qt::StringLiterals;
+using namespace Paint;
 
 namespace {
 
-QPen pen(const QColor &color, qreal width)
-{
-    return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
 void addPicture(QPainter &p)
 {
-    p.setPen(pen(QColor(0x2E, 0x7D, 0x32), 3));
+    p.setPen(outline(3, QColor(0x2E, 0x7D, 0x32)));
     p.drawLine(QPointF(8, 3), QPointF(8, 13));
     p.drawLine(QPointF(3, 8), QPointF(13, 8));
 }
 
 void removePicture(QPainter &p)
 {
-    p.setPen(pen(QColor(0xC6, 0x28, 0x28), 3));
+    p.setPen(outline(3, QColor(0xC6, 0x28, 0x28)));
     p.drawLine(QPointF(3, 8), QPointF(13, 8));
 }
 
 void applyEditPicture(QPainter &p)
 {
-    p.setPen(pen(QColor(0x15, 0x65, 0xC0), 2.5));
+    p.setPen(outline(2.5, QColor(0x15, 0x65, 0xC0)));
     QPainterPath tick;
     tick.moveTo(3, 8.5);
     tick.lineTo(6.5, 12);
@@ -47,7 +44,7 @@ void editPicture(QPainter &p)
     pencil.lineTo(13, 5);
     pencil.lineTo(6, 12);
     pencil.closeSubpath();
-    p.setPen(pen(QColor(0x5D, 0x40, 0x37), 1));
+    p.setPen(outline(1, QColor(0x5D, 0x40, 0x37)));
     p.setBrush(QColor(0xFF, 0xB3, 0x00));
     p.drawPath(pencil);
 }
@@ -65,7 +62,7 @@ void favoritesPicture(QPainter &p)
             star.lineTo(point);
     }
     star.closeSubpath();
-    p.setPen(pen(QColor(0xB2, 0x7D, 0x00), 1));
+    p.setPen(outline(1, QColor(0xB2, 0x7D, 0x00)));
     p.setBrush(QColor(0xFF, 0xC1, 0x07));
     p.drawPath(star);
 }
@@ -79,17 +76,17 @@ void bookmarksPicture(QPainter &p)
     ribbon.lineTo(8, 10.5);
     ribbon.lineTo(4, 14.5);
     ribbon.closeSubpath();
-    p.setPen(pen(QColor(0x00, 0x4D, 0x40), 1));
+    p.setPen(outline(1, QColor(0x00, 0x4D, 0x40)));
     p.setBrush(QColor(0x26, 0xA6, 0x9A));
     p.drawPath(ribbon);
 }
 
 void importTextPicture(QPainter &p)
 {
-    p.setPen(pen(QColor(0x60, 0x60, 0x60), 1));
+    p.setPen(outline(1, QColor(0x60, 0x60, 0x60)));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(2.5, 1.5, 11, 13));
-    p.setPen(pen(QColor(0x15, 0x65, 0xC0), 1));
+    p.setPen(outline(1, QColor(0x15, 0x65, 0xC0)));
     for (int y = 5; y <= 11; y += 3)
         p.drawLine(QPointF(5, y), QPointF(11, y));
 }
