@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <qdrawutil.h>
@@ -260,6 +261,46 @@ TBlockList::TBlockList(QWidget *parent) : QListWidget(parent)
     viewport()->setAcceptDrops(true);
     setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Pixel scrolling, so that the room below the last row is exactly kDropRoom.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalScrollBar()->setSingleStep(kRowHeight / 2);
+    m_autoScroll = new QTimer(this);
+    m_autoScroll->setInterval(50);
+    connect(m_autoScroll, &QTimer::timeout, this, &TBlockList::autoScrollStep);
+}
+
+void TBlockList::setAutoScrollInterval(int milliseconds)
+{
+    m_autoScroll->setInterval(milliseconds);
+}
+
+void TBlockList::updateGeometries()
+{
+    QListWidget::updateGeometries();
+    // A page that fills the list still needs a place below its last row to drop a block on,
+    // so the list scrolls on past the last row by kDropRoom.
+    QScrollBar *bar = verticalScrollBar();
+    const int needed = contentsSize().height() + kDropRoom - viewport()->height();
+    if (count() > 0 && needed > bar->maximum())
+        bar->setRange(0, needed);
+}
+
+void TBlockList::autoScrollStep()
+{
+    QScrollBar *bar = verticalScrollBar();
+    const int y = m_dragPos.y();
+    if (y < kAutoScrollMargin)
+        bar->setValue(bar->value() - bar->singleStep());
+    else if (y >= viewport()->height() - kAutoScrollMargin)
+        bar->setValue(bar->value() + bar->singleStep());
+    else
+        return stopAutoScroll();
+    placeMarker(indexAt(m_dragPos).row());
+}
+
+void TBlockList::stopAutoScroll()
+{
+    m_autoScroll->stop();
 }
 
 void TBlockList::addBlockRow(int blockType)
@@ -312,14 +353,16 @@ void TBlockList::placeMarker(int row)
 void TBlockList::mousePressEvent(QMouseEvent *event)
 {
     m_pressedRow = -1;
-    if (event->button() != Qt::LeftButton)
-        return; // the right button opens the menu without changing the selection
+    const bool left = event->button() == Qt::LeftButton;
+    // The right button selects the row under the mouse too, so that the menu acts on it.
+    if (!left && event->button() != Qt::RightButton)
+        return;
     setFocus(Qt::MouseFocusReason);
     const int row = indexAt(event->position().toPoint()).row();
     if (row < 0)
         return;
     setCurrentRow(row);
-    if (row > 0) {
+    if (left && row > 0) {
         m_pressedRow = row;
         m_pressPos = event->position().toPoint();
     }
@@ -368,21 +411,28 @@ void TBlockList::dragEnterEvent(QDragEnterEvent *event)
 void TBlockList::dragMoveEvent(QDragMoveEvent *event)
 {
     if (!acceptsDrag(event->mimeData())) {
+        stopAutoScroll();
         hideMarker();
         event->ignore();
         return;
     }
-    placeMarker(indexAt(event->position().toPoint()).row());
+    m_dragPos = event->position().toPoint();
+    placeMarker(indexAt(m_dragPos).row());
+    const bool nearEdge = m_dragPos.y() < kAutoScrollMargin || m_dragPos.y() >= viewport()->height() - kAutoScrollMargin;
+    if (nearEdge && !m_autoScroll->isActive())
+        m_autoScroll->start();
     event->acceptProposedAction();
 }
 
 void TBlockList::dragLeaveEvent(QDragLeaveEvent *)
 {
+    stopAutoScroll();
     hideMarker();
 }
 
 void TBlockList::dropEvent(QDropEvent *event)
 {
+    stopAutoScroll();
     const auto payload = BlockDrag::payloadOf(event->mimeData());
     const int position = dropPosition(event->position().toPoint());
     hideMarker();

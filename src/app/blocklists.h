@@ -7,6 +7,7 @@
 #include <optional>
 
 class QMimeData;
+class QTimer;
 
 // What is being dragged between the palette, the block list and the bin. The drag carries it
 // as mime data of our own type, stamped with the process, so drags from elsewhere (the link
@@ -84,6 +85,12 @@ public:
     // below the last row; -1 outside the list.
     int dropPosition(const QPoint &pos) const;
 
+    // Empty space kept below the last row, however long the page, to drop a new last block on.
+    static constexpr int kDropRoom = kRowHeight;
+    // While a drag rests this close to the top or bottom edge, the list scrolls that way.
+    static constexpr int kAutoScrollMargin = 16;
+    void setAutoScrollInterval(int milliseconds);
+
 Q_SIGNALS:
     // The user picked row (mouse press or keyboard); the main window commits and loads.
     void rowChosen(int row);
@@ -102,12 +109,17 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void updateGeometries() override;
 
 private:
     bool acceptsDrag(const QMimeData *data) const;
     void placeMarker(int row);
+    void autoScrollStep();
+    void stopAutoScroll();
 
     QWidget *m_marker = nullptr;
+    QTimer *m_autoScroll = nullptr;
+    QPoint m_dragPos;
     int m_pressedRow = -1;
     QPoint m_pressPos;
 };

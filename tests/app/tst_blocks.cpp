@@ -4,12 +4,14 @@
 
 #include "app/art/art.h"
 #include "app/blockeditor.h"
+#include "document/pagefile.h"
 #include "document/pagemodel.h"
 #include "platform/gui/help.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 using BlockDrag::Origin;
@@ -170,6 +172,70 @@ private Q_SLOTS:
         QVERIFY(!dragAndDrop(m_list->viewport(), rowPoint(m_list, 1), &text));
         QVERIFY(!dragAndDrop(child<QWidget>(m_window.get(), "imgTrash"), {16, 16}, Payload{Origin::Palette, 0}));
         QCOMPARE(m_list->count(), 4);
+    }
+
+    // A right-click acts on the row under the mouse: it is selected, with the open panel stored.
+    void rightClickSelectsTheRowTheMenuActsOn()
+    {
+        clickRow(3);
+        child<QPlainTextEdit>(m_window.get(), "txtText")->setPlainText(u"Typed just now"_s);
+        QTest::mouseClick(m_list->viewport(), Qt::RightButton, {}, rowPoint(m_list, 2));
+        QCOMPARE(m_list->currentRow(), 2);
+        QCOMPARE(m_window->document().Page.Items(3)->TextBlock.Text, u"Typed just now"_s);
+        Messages::setNextAnswer(Messages::Yes);
+        m_window->findChild<QAction *>(u"mnuDelete"_s)->trigger();
+        Messages::clearHistory();
+        QCOMPARE(documentTypes(), (QStringList{u"Page Details"_s, u"Image"_s, u"Paragraph"_s}));
+    }
+
+    // A page longer than the list: a drag resting at an edge scrolls, and below the last row
+    // there is always room to drop a new last block.
+    void longPageTakesBlocksAtItsEnd()
+    {
+        TPagelette page;
+        page.AddDefaultBlocks();
+        while (page.Page.Count() < 64)
+            page.InsertNewBlock(page.Page.Count(), btText);
+        const QString path = m_fixture->folder() + u"BriskoFiles/Long.mbe";
+        QString error;
+        QVERIFY2(WriteDocument(path, page, &error), qPrintable(error));
+        m_window->loadDocument(path);
+        QScrollBar *bar = m_list->verticalScrollBar();
+        QCOMPARE(bar->value(), 0);
+        m_list->setAutoScrollInterval(0);
+
+        std::unique_ptr<QMimeData> data(BlockDrag::makeMimeData(Payload{Origin::Palette, 0}));
+        QWidget *viewport = m_list->viewport();
+        const auto hover = [&](const QPoint &pos) {
+            QDragMoveEvent move(pos, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &move);
+        };
+        const QPoint bottom(viewport->width() / 2, viewport->height() - 4);
+        QDragEnterEvent enter(bottom, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        hover(QPoint(viewport->width() / 2, 2));
+        QCOMPARE(bar->value(), 0);
+        hover(bottom);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        const QRect last = m_list->visualItemRect(m_list->item(m_list->count() - 1));
+        QVERIFY(last.bottom() + TBlockList::kDropRoom < viewport->height());
+        QCOMPARE(m_list->dropPosition(bottom), m_list->count());
+        hover(QPoint(viewport->width() / 2, viewport->height() / 2));
+        const int resting = bar->value();
+        QCoreApplication::processEvents();
+        QCOMPARE(bar->value(), resting);
+
+        QDropEvent drop(QPointF(bottom), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        hover(bottom);
+        QApplication::sendEvent(viewport, &drop);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->document().Page.Count(), 65);
+        QCOMPARE(m_window->document().Page.Items(64)->BlockType, quint8(btHeading));
+        QCOMPARE(m_list->currentRow(), 64);
+        hover(QPoint(viewport->width() / 2, 2));
+        QTRY_COMPARE(bar->value(), 0);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(viewport, &leave);
     }
 
     void deleteAsksAndRemovesTheSelectedBlock_data()
