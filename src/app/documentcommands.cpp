@@ -79,7 +79,9 @@ void TfrmMain::loadDocument(const QString &path)
 {
     m_document->Page.Clear();
     QString error;
-    if (auto loaded = LoadDocument(path, &error)) {
+    auto loaded = LoadDocument(path, &error);
+    const bool read = loaded != nullptr;
+    if (read) {
         m_document = std::move(loaded);
     } else {
         Messages::error(this, kInvalidDocumentMessage);
@@ -87,8 +89,9 @@ void TfrmMain::loadDocument(const QString &path)
         m_document->AddDefaultBlocks();
     }
     rebuildBlockList();
-    // A template starts an unnamed page; the name is taken from the path even after a failure.
-    m_documentName = DocumentNameAfterLoad(path);
+    // A template starts an unnamed page, and so does a file that could not be read: naming the
+    // new page after it would present it as opened and aim the next save question at it.
+    m_documentName = read ? DocumentNameAfterLoad(path) : kUntitled;
     setTitle();
 }
 
