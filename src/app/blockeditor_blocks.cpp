@@ -8,6 +8,7 @@
 #include "platform/programfolder.h"
 #include "platform/textutils.h"
 
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QTextDocument>
 
@@ -93,6 +94,9 @@ void TBlockEditor::loadBlock(TPagelette &doc, int index)
         default:
             break;
         }
+        // setText leaves the caret at the end, which scrolls a long text out of view: show its start.
+        for (QLineEdit *edit : findChildren<QLineEdit *>())
+            edit->setCursorPosition(0);
         if (item->BlockType < kBlockTypeCount)
             bringToFront(item->BlockType);
         if (item->BlockAlign == baLeft || item->BlockAlign == baCenter || item->BlockAlign == baRight)

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void unreadableFontDescriptionGivesTheDesignedFont();
     void headingStaysOnOneLineAndOnlyBulletsTakeTabs();
     void memoLineBreaksAreStoredAsCrLf();
+    void longTextsShowTheirStartAfterLoad();
 
     void dropBoxCheckEnablesTheList_data();
     void dropBoxCheckEnablesTheList();
@@ -182,6 +183,25 @@ void TestBlockEditorPanels::pageDetailsRoundTrip()
     meta->clearStrings();
     commit();
     QCOMPARE(block.MetaText, QString());
+}
+
+void TestBlockEditorPanels::longTextsShowTheirStartAfterLoad()
+{
+    const QString longText = u"Walking Club of the Northern Hills and Valleys: Autumn Programme "_s.repeated(3);
+    item(0).PagePropertiesBlock.PageTitle = longText;
+    for (int i = 0; i < m_doc.Page.Count(); ++i) {
+        item(i).LinkBlock.LinkURL = u"http://example.org/"_s + longText;
+        item(i).LinkBlock.LinkText = longText;
+        item(i).ImageBlock.Alt = longText;
+        item(i).ImageBlock.ImageLink = longText;
+    }
+    for (int i = 0; i < m_doc.Page.Count(); ++i) {
+        m_editor->loadBlock(m_doc, i);
+        for (const QLineEdit *edit : m_editor->findChildren<QLineEdit *>()) {
+            if (edit->isVisible() && edit->text().size() > 40)
+                QVERIFY2(edit->cursorPosition() == 0, qPrintable(edit->objectName()));
+        }
+    }
 }
 
 void TestBlockEditorPanels::headingRoundTrip()
