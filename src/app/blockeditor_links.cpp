@@ -345,8 +345,9 @@ void TBlockEditor::editMetaEntry()
     std::optional<BusyCursor> busy(std::in_place);
     TfrmMisc dialog(this);
     dialog.setDialogMode(TfrmMisc::MetaMode);
-    dialog.setMetaName(tab < 0 ? line : line.left(tab));
-    dialog.setMetaContent(tab < 0 ? QString() : line.mid(tab + 1));
+    // Split as the page generator reads the line: without a TAB it is all content.
+    dialog.setMetaName(tab < 0 ? QString() : line.left(tab));
+    dialog.setMetaContent(tab < 0 ? line : line.mid(tab + 1));
     dialog.prepare();
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)

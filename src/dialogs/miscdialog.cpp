@@ -388,7 +388,14 @@ QString TfrmMisc::metaName() const
 void TfrmMisc::setMetaName(const QString &name)
 {
     // MatchFixedString compares without regard to case.
-    cbMetaName->setCurrentIndex(cbMetaName->findText(name, Qt::MatchFixedString));
+    int index = cbMetaName->findText(name, Qt::MatchFixedString);
+    // A name the list does not offer (from a page made elsewhere) is offered for this edit, so
+    // that confirming the dialog keeps it rather than emptying it.
+    if (index < 0 && !name.isEmpty()) {
+        cbMetaName->addItem(name);
+        index = cbMetaName->count() - 1;
+    }
+    cbMetaName->setCurrentIndex(index);
 }
 
 QString TfrmMisc::metaContent() const

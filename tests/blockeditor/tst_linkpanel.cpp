@@ -82,6 +82,7 @@ private Q_SLOTS:
     void entriesSurviveCommitAndLoad();
 
     void metaAddEditRemove();
+    void metaEditOfAnUnknownName_data();
     void metaEditOfAnUnknownName();
 
     void favoriteFillsTheTaggedEditBox_data();
@@ -399,15 +400,38 @@ void TestLinkPanel::metaAddEditRemove()
              u"Expires\tnever\r\nReply-to\tjo@example.com\r\n"_s);
 }
 
+void TestLinkPanel::metaEditOfAnUnknownName_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("edited");
+    // A name the dialog does not offer survives an edit of the content.
+    QTest::newRow("unknown name") << u"Author\tJo"_s << u"Author"_s << u"Jo"_s << u"Author\tJo"_s;
+    // Without a TAB the page shows the whole line as content, and so does the dialog.
+    QTest::newRow("no TAB") << u"walks, hills"_s << QString() << u"walks, hills"_s << u"\twalks, hills"_s;
+}
+
 void TestLinkPanel::metaEditOfAnUnknownName()
 {
-    m_doc.Page.Items(btPageProperties)->PagePropertiesBlock.MetaText = u"Author\tJo\r\n"_s;
+    QFETCH(QString, line);
+    QFETCH(QString, name);
+    QFETCH(QString, content);
+    QFETCH(QString, edited);
+    m_doc.Page.Items(btPageProperties)->PagePropertiesBlock.MetaText = line + u"\r\n";
     m_editor->loadBlock(m_doc, btPageProperties);
     auto *meta = control<TListBoxHrz>(*m_editor, "lstMeta");
     meta->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
-    onNextDialog(m_editor.get(), [](TfrmMisc *dialog) { clickButton(dialog->findChild<QPushButton *>(u"btnOK"_s)); });
+    QString shownName, shownContent;
+    onNextDialog(m_editor.get(), [&](TfrmMisc *dialog) {
+        shownName = dialog->metaName();
+        shownContent = dialog->metaContent();
+        clickButton(dialog->findChild<QPushButton *>(u"btnOK"_s));
+    });
     clickButton(widget("btnMetaEdit"));
-    QCOMPARE(meta->strings(), QStringList{u"\tJo"_s});
+    QCOMPARE(shownName, name);
+    QCOMPARE(shownContent, content);
+    QCOMPARE(meta->strings(), QStringList{edited});
 }
 
 void TestLinkPanel::favoriteFillsTheTaggedEditBox_data()

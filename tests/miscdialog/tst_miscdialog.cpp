@@ -288,7 +288,9 @@ void TestMiscDialog::metaModeShowsAndReturnsTheTag_data()
     QTest::newRow("exact") << u"Keywords"_s << u"Keywords"_s;
     QTest::newRow("other case") << u"pics-label"_s << u"Pics-Label"_s;
     QTest::newRow("last") << u"REPLY-TO"_s << u"Reply-to"_s;
-    QTest::newRow("not one of the five") << u"Robots"_s << QString();
+    // A name from a page made elsewhere stays as it is.
+    QTest::newRow("not one of the five") << u"Robots"_s << u"Robots"_s;
+    QTest::newRow("no name") << QString() << QString();
 }
 
 void TestMiscDialog::metaModeShowsAndReturnsTheTag()
