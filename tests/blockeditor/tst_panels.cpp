@@ -4,6 +4,7 @@
 #include "platform/gui/listboxhrz.h"
 #include "platform/textutils.h"
 
+#include <QLineEdit>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
