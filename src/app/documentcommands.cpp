@@ -1,5 +1,6 @@
 // The main window's document commands: New, Open, Save, Save As Template, loading a file,
-// generating the page and closing.
+// generating the page and closing. The page document carries them out; the window asks the
+// questions, commits the open panel and shows what came of them.
 
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
@@ -7,13 +8,13 @@
 #include "app/blockeditor.h"
 #include "dialogs/templatesdialog.h"
 #include "document/pagefile.h"
-#include "html/htmlfile.h"
 #include "html/pagehtml.h"
 #include "platform/gui/busycursor.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
 #include "platform/programfolder.h"
+#include "project/pagedocument.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -24,8 +25,6 @@ namespace {
 
 constexpr int kTopicSaved = 171;
 
-const QString kUntitled = u"Untitled"_s;
-
 int askToSave(QWidget *parent, const QString &documentName)
 {
     return Messages::show(parent, Messages::Kind::Confirmation,
@@ -35,28 +34,55 @@ int askToSave(QWidget *parent, const QString &documentName)
 
 } // namespace
 
+TPagelette &TfrmMain::document()
+{
+    return m_doc->page();
+}
+
+QString TfrmMain::documentName() const
+{
+    return m_doc->name();
+}
+
+QString TfrmMain::programFolder() const
+{
+    return m_doc->programFolder();
+}
+
+bool TfrmMain::modified() const
+{
+    return m_doc->isModified();
+}
+
+void TfrmMain::report(const DocumentOutcome &outcome, bool warning)
+{
+    if (outcome.ok())
+        return;
+    if (warning)
+        Messages::warning(this, outcome.message, outcome.detail);
+    else
+        Messages::error(this, outcome.message, outcome.detail);
+}
+
 void TfrmMain::setTitle()
 {
-    setWindowTitle(TitleBarText(m_documentName, kApplicationTitle.toString()));
+    setWindowTitle(TitleBarText(m_doc->name(), kApplicationTitle.toString()));
 }
 
 bool TfrmMain::newPage()
 {
-    if (m_modified) {
-        const int answer = askToSave(this, m_documentName);
+    if (m_doc->isModified()) {
+        const int answer = askToSave(this, m_doc->name());
         if (answer == Messages::Yes)
             savePage();
         else if (answer == Messages::No)
-            m_modified = false;
+            m_doc->setModified(false);
         else
             return false;
     }
-    if (m_modified)
+    if (m_doc->isModified())
         return false; // the save was cancelled or failed: the page stays
-    resetToNewPage();
-    ui->blockEditor->loadBlock(*m_document, 0);
-    m_documentName = kUntitled;
-    setTitle();
+    m_doc->newPage();
     showCreateView();
     return true;
 }
@@ -64,12 +90,12 @@ bool TfrmMain::newPage()
 void TfrmMain::openPage()
 {
     newPage();
-    if (m_modified)
+    if (m_doc->isModified())
         return;
     std::unique_ptr<TfrmTemplates> chooser;
     {
         BusyCursor busy;
-        chooser = std::make_unique<TfrmTemplates>(m_programFolder, this);
+        chooser = std::make_unique<TfrmTemplates>(m_doc->programFolder(), this);
     }
     if (chooser->exec() == QDialog::Accepted && !chooser->SelectedFile().isEmpty())
         loadDocument(chooser->SelectedFile());
@@ -77,62 +103,36 @@ void TfrmMain::openPage()
 
 void TfrmMain::loadDocument(const QString &path)
 {
-    m_document->Page.Clear();
-    QString error;
-    auto loaded = LoadDocument(path, &error);
-    const bool read = loaded != nullptr;
-    if (read) {
-        m_document = std::move(loaded);
-    } else {
-        Messages::error(this, kInvalidDocumentMessage);
-        m_document->ResetContent(true);
-        m_document->AddDefaultBlocks();
-    }
-    rebuildBlockList();
-    // A template starts an unnamed page, and so does a file that could not be read: naming the
-    // new page after it would present it as opened and aim the next save question at it.
-    m_documentName = read ? DocumentNameAfterLoad(path) : kUntitled;
-    setTitle();
+    // The list and the panels follow the document's reset; the message comes once they have.
+    report(m_doc->load(path));
 }
 
 bool TfrmMain::savePage()
 {
     const QString path = FileDialogs::getSaveFileName(this, u"Brisko Files|*.mbe"_s, u"mbe"_s,
-                                                      m_programFolder + ProgramFiles::kProjects);
+                                                      m_doc->programFolder() + ProgramFiles::kProjects);
     if (path.isEmpty())
         return false;
     // The project file holds what the open panel shows, like the pages written with it.
     commitPanel();
-    QString error;
-    if (!WriteDocument(path, *m_document, &error)) {
-        Messages::error(this, kUnableToCreateFileMessage);
+    SaveOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = m_doc->save(path, ui->blockEditor->showLogo());
+        selectPageTheme();
+    }
+    if (!outcome.project.ok()) {
+        report(outcome.project);
         return false;
     }
-
-    const SavedPagePaths paths = SavePagePaths(m_programFolder, path);
-    QString publishError;
-    if (const auto previewLines = buildPageHtml(pmRelative)) {
-        WriteHtmlFile(paths.previewPage, *previewLines); // a convenience copy: its failure is not reported
-        if (const auto uploadLines = buildPageHtml(pmUpload)) {
-            if (!WriteHtmlFile(paths.publishedPage, *uploadLines, &publishError) && publishError.isEmpty())
-                publishError = u"the file could not be written."_s;
-        } else {
-            publishError = m_generatorError;
-        }
-    } else {
-        publishError = m_generatorError;
-    }
-
-    m_documentName = path;
-    setTitle();
-    m_modified = false;
-    if (publishError.isEmpty()) {
+    report(outcome.page, true);
+    if (outcome.publishError.isEmpty()) {
         Messages::show(this, Messages::Kind::Information,
-                       u"\"%1\" page has been automatically saved in your Uploads folder."_s.arg(paths.publishedName),
+                       u"\"%1\" page has been automatically saved in your Uploads folder."_s.arg(outcome.publishedName),
                        Messages::Ok | Messages::Help, kTopicSaved);
     } else {
         Messages::warning(this, u"The page was saved, but \"%1\" could not be written to your Uploads folder:\n%2"_s.arg(
-                                    paths.publishedName, publishError));
+                                    outcome.publishedName, outcome.publishError));
     }
     return true;
 }
@@ -140,43 +140,39 @@ bool TfrmMain::savePage()
 bool TfrmMain::saveAsTemplate()
 {
     const QString path = FileDialogs::getSaveFileName(this, u"Brisko Template|*.mbt"_s, u"mbt"_s,
-                                                      m_programFolder + ProgramFiles::kTemplates);
+                                                      m_doc->programFolder() + ProgramFiles::kTemplates);
     if (path.isEmpty())
         return false;
     commitPanel();
-    QString error;
-    if (!WriteDocument(path, *m_document, &error)) {
-        Messages::error(this, kUnableToCreateFileMessage);
-        return false;
+    DocumentOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = m_doc->saveAsTemplate(path, ui->blockEditor->showLogo());
+        selectPageTheme();
     }
-    // The chooser's preview of the template always lives in the program's templates folder.
-    if (const auto lines = buildPageHtml(pmRelative)) {
-        if (!WriteHtmlFile(TemplatePreviewPath(m_programFolder, path), *lines, &error))
-            Messages::error(this, error);
-    }
-    return true;
+    // A template that could not be written stops here; a preview page that could not be made
+    // or written is reported, and the template stays saved.
+    report(outcome, outcome.message == kPageNotMadeMessage);
+    return outcome.ok() || outcome.message != kUnableToCreateFileMessage;
 }
 
 std::optional<QStringList> TfrmMain::buildPageHtml(quint8 pathMode)
 {
     commitPanel();
-    QStringList lines;
-    m_generatorError.clear();
+    std::optional<QStringList> lines;
+    DocumentOutcome outcome;
     {
         BusyCursor busy;
-        lines = BuildPageHtml(*m_document, pathMode, ui->blockEditor->showLogo(), m_programFolder, &m_generatorError);
+        lines = m_doc->buildHtml(pathMode, ui->blockEditor->showLogo(), &outcome);
         selectPageTheme();
     }
-    if (!m_generatorError.isEmpty()) {
-        Messages::warning(this, u"Error Creating Web Page"_s);
-        return std::nullopt;
-    }
+    report(outcome, true);
     return lines;
 }
 
 void TfrmMain::selectPageTheme()
 {
-    const int index = m_themes.Items.IndexOfName(PageThemeName(*m_document));
+    const int index = m_themes.Items.IndexOfName(PageThemeName(m_doc->page()));
     if (index >= 0 && index < ui->lstThemes->count()) {
         ui->lstThemes->setCurrentRow(index);
     } else {
@@ -187,8 +183,8 @@ void TfrmMain::selectPageTheme()
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_modified) {
-        const int answer = askToSave(this, m_documentName);
+    if (m_doc->isModified()) {
+        const int answer = askToSave(this, m_doc->name());
         // Closing goes on only once the page is saved or given up: a cancelled or failed save
         // keeps the window open with the page in it.
         const bool close = answer == Messages::No || (answer == Messages::Yes && savePage());
@@ -198,7 +194,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         }
     }
     storePlacement();
-    QFile::remove(m_programFolder + ProgramFiles::kProjects + u"~tmp.html");
+    QFile::remove(m_doc->programFolder() + ProgramFiles::kProjects + u"~tmp.html");
     Help::quit();
     event->accept();
 }

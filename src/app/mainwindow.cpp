@@ -14,6 +14,7 @@
 #include "platform/gui/shell.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
+#include "project/pagedocument.h"
 #include "themes/themesfile.h"
 
 #include <QCloseEvent>
@@ -63,20 +64,20 @@ TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, Q
     connectControls();
 
     // The creation handler. Its order matters: placement first, the new page before the themes,
-    // the name "Untitled" before a file from the command line.
+    // the name "Untitled" before a file from the command line. Until then the title keeps its
+    // initial caption.
     restorePlacement();
-    m_programFolder = programFolder.isEmpty() ? ProgramFolder() : programFolder;
-    ui->blockEditor->setProgramFolder(m_programFolder);
-    m_document = std::make_unique<TPagelette>();
+    m_doc = new PageDocument(programFolder.isEmpty() ? ProgramFolder() : programFolder, this);
+    ui->blockEditor->setProgramFolder(m_doc->programFolder());
     m_blockTypeToInsert = btHeading;
-    resetToNewPage();
-    ui->blockEditor->loadBlock(*m_document, 0);
+    connectDocument();
+    m_doc->newPage();
+    connect(m_doc, &PageDocument::nameChanged, this, &TfrmMain::setTitle);
     loadThemes();
     ui->lstPalette->fillBlockTypes();
     ui->lstPalette->setCurrentRow(0);
     ui->lstBlocks->setCurrentRow(0);
     ui->blockEditor->storeLineReferenceWidth();
-    m_documentName = u"Untitled"_s;
     registerFileTypes();
     const QString file = arguments.value(0);
     if (!file.isEmpty()) {
@@ -263,7 +264,7 @@ void TfrmMain::loadThemes()
 {
     ui->lstThemes->clearStrings();
     QString error;
-    if (!LoadThemes(m_programFolder + kThemesFileName, m_themes, &error)) {
+    if (!LoadThemes(m_doc->programFolder() + kThemesFileName, m_themes, &error)) {
         Messages::error(this, error);
         return;
     }
@@ -333,7 +334,7 @@ void TfrmMain::viewPage()
 {
     const auto lines = buildPageHtml(pmPreview);
     ui->browser->ClearDocument();
-    ui->browser->setServerRoot(m_programFolder + u"Upload");
+    ui->browser->setServerRoot(m_doc->programFolder() + u"Upload");
     if (lines)
         ui->browser->LoadHtmlStrings(*lines);
     ui->btnPreview->setChecked(true);
@@ -345,7 +346,7 @@ void TfrmMain::lstThemesClick()
     const int row = ui->lstThemes->currentRow();
     if (row < 0 || ui->lstThemes->selectedItems().isEmpty())
         return;
-    ApplyTheme(m_themes, row, *m_document);
+    m_doc->applyTheme(m_themes, row);
     viewPage();
 }
 
@@ -359,25 +360,28 @@ void TfrmMain::showBlockMenu(QWidget *source, const QPoint &globalPos)
 
 // ---- block list ----
 
+// The block list and the panels follow the document. The title follows its name once the
+// creation handler has made the first page.
+void TfrmMain::connectDocument()
+{
+    TBlockList *list = ui->lstBlocks;
+    connect(m_doc, &PageDocument::pageReset, this, &TfrmMain::rebuildBlockList);
+    connect(m_doc, &PageDocument::blockInserted, list, &TBlockList::insertBlockRow);
+    connect(m_doc, &PageDocument::blockMoved, list, [list](int from, int to) { list->insertItem(to, list->takeItem(from)); });
+    connect(m_doc, &PageDocument::blockDeleted, list, [list](int row) { delete list->takeItem(row); });
+    connect(m_doc, &PageDocument::formCleared, ui->blockEditor, &TBlockEditor::clearFormFields);
+}
+
 void TfrmMain::commitPanel()
 {
-    if (ui->blockEditor->commitBlock(*m_document))
-        m_modified = true;
+    if (ui->blockEditor->commitBlock(m_doc->page()))
+        m_doc->markModified();
 }
 
 void TfrmMain::lstBlocksClick(int row)
 {
     commitPanel();
-    ui->blockEditor->loadBlock(*m_document, row);
-}
-
-bool TfrmMain::hasFormsBlock() const
-{
-    for (int i = 0; i < m_document->Page.Count(); ++i) {
-        if (m_document->Page.Items(i)->BlockType == btForms)
-            return true;
-    }
-    return false;
+    ui->blockEditor->loadBlock(m_doc->page(), row);
 }
 
 void TfrmMain::lstBlocksDragDrop(const BlockDrag::Payload &payload, int position)
@@ -391,15 +395,15 @@ void TfrmMain::lstBlocksDragDrop(const BlockDrag::Payload &payload, int position
         if (type < btHeading || type > btForms)
             return;
         m_blockTypeToInsert = type;
-        if (type == btForms && hasFormsBlock()) {
-            Messages::information(this, u"Sorry, only one E-mail form per page is allowed."_s);
+        if (type == btForms && m_doc->hasFormsBlock()) {
+            Messages::information(this, kSecondFormMessage);
             return;
         }
-        position = std::max(position, 1);
         commitPanel();
-        if (!m_document->InsertNewBlock(position, TBlockType(type)))
+        const auto inserted = m_doc->insertBlock(position, type);
+        if (!inserted)
             return;
-        list->insertBlockRow(position, type);
+        position = *inserted;
     } else {
         const int from = payload.row;
         if (from <= 0 || from >= count)
@@ -408,23 +412,19 @@ void TfrmMain::lstBlocksDragDrop(const BlockDrag::Payload &payload, int position
         commitPanel();
         if (position == count)
             return; // below the last row: nothing moves and the selection stays
-        if (position != 0 && position != from) {
-            if (!m_document->Page.MoveItem(from, position))
-                return;
-            list->insertItem(position, list->takeItem(from));
-        }
+        m_doc->moveBlock(from, position);
     }
     list->setCurrentRow(position);
-    ui->blockEditor->loadBlock(*m_document, position);
+    ui->blockEditor->loadBlock(m_doc->page(), position);
 }
 
 void TfrmMain::deleteBlock(int row)
 {
     TBlockList *list = ui->lstBlocks;
-    if (row < 0 || row >= list->count() || row >= m_document->Page.Count())
+    if (row < 0 || row >= list->count() || row >= m_doc->blockCount())
         return;
     if (row == 0) {
-        Messages::information(this, u"The Page Settings Block cannot be deleted."_s);
+        Messages::information(this, kPageDetailsStayMessage);
         return;
     }
     Messages::beep();
@@ -432,15 +432,10 @@ void TfrmMain::deleteBlock(int row)
                        Messages::Yes | Messages::No)
         != Messages::Yes)
         return;
-    delete list->takeItem(row);
-    if (m_document->Page.Items(row)->BlockType == btForms) {
-        m_document->ResetContent(false);
-        ui->blockEditor->clearFormFields();
-    }
-    m_document->Page.Delete(row);
+    m_doc->deleteBlock(row);
     list->setCurrentRow(row - 1);
     ui->blockEditor->setCurrentBlockIndex(-1); // the deleted block's panel must not be committed
-    ui->blockEditor->loadBlock(*m_document, row - 1);
+    ui->blockEditor->loadBlock(m_doc->page(), row - 1);
     if (m_trashState != kBinFull)
         setTrash(kBinFull);
     if (list->count() == 1) {
@@ -455,27 +450,18 @@ void TfrmMain::setTrash(int state)
     ui->imgTrash->setPixmap(Art::trash(state == kBinFull));
 }
 
-void TfrmMain::resetToNewPage()
-{
-    ui->lstBlocks->clear();
-    m_document->ResetContent(true);
-    ui->blockEditor->clearFormFields();
-    m_document->AddDefaultBlocks();
-    for (int i = 0; i < m_document->Page.Count(); ++i)
-        ui->lstBlocks->addBlockRow(m_document->Page.Items(i)->BlockType);
-    ui->lstBlocks->setCurrentRow(0);
-    ui->blockEditor->setCurrentBlockIndex(0);
-}
-
+// The whole page changed: the list is filled anew and the page details open without anything
+// being committed into the new page.
 void TfrmMain::rebuildBlockList()
 {
     ui->lstBlocks->clear();
     ui->blockEditor->clearFormFields();
-    for (int i = 0; i < m_document->Page.Count(); ++i) {
-        const int type = m_document->Page.Items(i)->BlockType;
+    const TPagelette &page = m_doc->page();
+    for (int i = 0; i < page.Page.Count(); ++i) {
+        const int type = page.Page.Items(i)->BlockType;
         ui->lstBlocks->addBlockRow(type);
         if (type == btForms)
-            ui->blockEditor->fillFormFields(*m_document);
+            ui->blockEditor->fillFormFields(page);
     }
     ui->blockEditor->setCurrentBlockIndex(-1);
     ui->lstBlocks->setCurrentRow(0);

@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+class PageDocument;
+struct DocumentOutcome;
 class QMenu;
 class TBlockEditor;
 class TInsertMarker;
@@ -27,7 +29,8 @@ inline constexpr QStringView kHostingAddress = u"http://www.marlowen.example/hos
 
 // The main window: the Create Page view (palette, block list, editor panels) and the View Page
 // view (theme list and preview), the column of large buttons, the pop-up menu and the document
-// commands. It owns the page document and the themes for its whole life.
+// commands. It owns the open page's document object and the themes for its whole life, shows
+// what the document holds and turns the outcomes of its commands into messages.
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -40,12 +43,13 @@ public:
                       QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    TPagelette &document() { return *m_document; }
+    PageDocument &pageDocument() const { return *m_doc; }
+    TPagelette &document();
     const TWebTheme &themes() const { return m_themes; }
     TBlockEditor *blockEditor() const;
-    QString documentName() const { return m_documentName; }
-    QString programFolder() const { return m_programFolder; }
-    bool modified() const { return m_modified; }
+    QString documentName() const;
+    QString programFolder() const;
+    bool modified() const;
     int blockTypeToInsert() const { return m_blockTypeToInsert; }
     // 15 before the first deletion, 1 while the bin is full, 0 once the page is back to its
     // page-details block.
@@ -92,13 +96,14 @@ private:
     void registerFileTypes();
     void loadThemes();
 
+    void connectDocument();
     void commitPanel();
-    void resetToNewPage();
     void rebuildBlockList();
     void setTitle();
     void selectPageTheme();
     void setTrash(int state);
-    bool hasFormsBlock() const;
+    // Shows a failed command's message, with its reason beneath it.
+    void report(const DocumentOutcome &outcome, bool warning = false);
 
     void lstBlocksClick(int row);
     void lstBlocksDragDrop(const BlockDrag::Payload &payload, int position);
@@ -111,12 +116,8 @@ private:
     TInsertMarker *m_marker = nullptr;
     QPointer<QWidget> m_splash;
 
-    std::unique_ptr<TPagelette> m_document;
+    PageDocument *m_doc = nullptr;
     TWebTheme m_themes;
-    QString m_programFolder;
-    QString m_documentName;
-    QString m_generatorError;
-    bool m_modified = false;
     int m_blockTypeToInsert = 1;
     int m_trashState = 15;
     int m_showTips = 1;
