@@ -110,6 +110,7 @@ private Q_SLOTS:
         QCOMPARE(blocks()->currentRow(), 0);
         if (!valid) {
             QCOMPARE(Messages::shown(), QStringList{kInvalidDocumentMessage});
+            QVERIFY(!Messages::lastDetail().isEmpty()); // the reader's reason, beneath the message
             QCOMPARE(blocks()->count(), 4);
             Messages::clearHistory();
         }
@@ -170,6 +171,8 @@ private Q_SLOTS:
         Messages::clearHistory();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith(message), qPrintable(shown.first()));
+        if (!saved)
+            QVERIFY2(Messages::lastDetail().contains(u"My Page.mbe"), qPrintable(Messages::lastDetail()));
         QCOMPARE(m_window->documentName(), saved ? path : u"Untitled"_s);
         QCOMPARE(m_window->windowTitle(), saved ? title(u"My Page.mbe"_s) : QString(kApplicationTitle + u" - Untitled"));
         QCOMPARE(m_window->modified(), !saved);
@@ -328,6 +331,7 @@ private Q_SLOTS:
         Messages::setNextAnswer(Messages::Ok);
         m_window->viewPage();
         QCOMPARE(Messages::shown(), QStringList{u"Error Creating Web Page"_s});
+        QCOMPARE(Messages::lastDetail(), u"'wide' is not a valid integer value"_s);
         Messages::clearHistory();
     }
 

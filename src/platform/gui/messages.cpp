@@ -23,6 +23,7 @@ struct HookState
     QStringList history;
     Kind lastKind = Kind::Information;
     int lastButtons = 0;
+    QString lastDetail;
     int beeps = 0;
 };
 
@@ -77,7 +78,7 @@ constexpr BoxButton kButtons[] = {
     {Help, u"&Help", u"btnHelp", QMessageBox::HelpRole},
 };
 
-int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic)
+int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic, const QString &detail)
 {
     QMessageBox box(parent);
     box.setObjectName(u"dlgMessage"_s);
@@ -85,6 +86,8 @@ int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int he
     box.setIcon(icon(kind));
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    if (!detail.isEmpty())
+        box.setInformativeText(detail);
 
     QHash<QAbstractButton *, int> answers;
     QPushButton *first = nullptr;
@@ -114,12 +117,13 @@ int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int he
 
 } // namespace
 
-int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic)
+int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic, const QString &detail)
 {
     HookState &state = hooks();
     state.history.append(text);
     state.lastKind = kind;
     state.lastButtons = buttons;
+    state.lastDetail = detail;
     if (!state.answers.isEmpty()) {
         const int answer = state.answers.dequeue();
         if (!(answer & buttons))
@@ -130,7 +134,7 @@ int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpT
         qWarning("Messages: no answer queued for the box \"%s\"; answering Cancel", qPrintable(text));
         return Cancel;
     }
-    return showBox(parent, kind, text, buttons, helpTopic);
+    return showBox(parent, kind, text, buttons, helpTopic, detail);
 }
 
 void beep()
@@ -170,6 +174,11 @@ Kind lastKind()
 int lastButtons()
 {
     return hooks().lastButtons;
+}
+
+QString lastDetail()
+{
+    return hooks().lastDetail;
 }
 
 int beepCount()

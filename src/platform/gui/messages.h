@@ -15,12 +15,20 @@ enum Button : int { Yes = 0x1, No = 0x2, Ok = 0x4, Cancel = 0x8, Help = 0x10 };
 
 // Shows a modal box with the given buttons (an OR of Button) and returns the button pressed
 // (Cancel when the box is closed otherwise). With Help among the buttons, pressing it shows
-// helpTopic and leaves the box open.
-int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic = 0);
+// helpTopic and leaves the box open. A detail (the reason behind a fixed message: the file and
+// the system's error) stands beneath the text.
+int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic = 0,
+         const QString &detail = {});
 
-inline int error(QWidget *parent, const QString &text) { return show(parent, Kind::Error, text, Ok); }
+inline int error(QWidget *parent, const QString &text, const QString &detail = {})
+{
+    return show(parent, Kind::Error, text, Ok, 0, detail);
+}
 inline int information(QWidget *parent, const QString &text) { return show(parent, Kind::Information, text, Ok); }
-inline int warning(QWidget *parent, const QString &text) { return show(parent, Kind::Warning, text, Ok); }
+inline int warning(QWidget *parent, const QString &text, const QString &detail = {})
+{
+    return show(parent, Kind::Warning, text, Ok, 0, detail);
+}
 
 // The system beep that precedes the delete questions.
 void beep();
@@ -32,9 +40,11 @@ void setNextAnswer(int button);
 void setTestMode(bool on);
 QStringList shown();
 void clearHistory();
-// The kind and buttons of the last box shown, and the number of queued answers not yet taken.
+// The kind, buttons and detail of the last box shown, and the number of queued answers not yet
+// taken.
 Kind lastKind();
 int lastButtons();
+QString lastDetail();
 int pendingAnswers();
 // How many times beep() has sounded since the program started.
 int beepCount();
