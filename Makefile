@@ -40,8 +40,9 @@ fuzz: deps
 
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page
+	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup
 	@build-bench/tools/bench/brisko-bench-page
+	@build-bench/tools/bench/brisko-bench-startup
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-bench
