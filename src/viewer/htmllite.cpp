@@ -26,11 +26,12 @@ constexpr int kMaxAltWidth = 400;
 constexpr int kFocusFrame = 1;
 constexpr int kTextAreaPoints = 10;
 
-// The frame that stands for a picture that cannot be shown: sunken, with the ALT text when it
-// fits.
-QPixmap placeholder(int width, int height, const QString &alt, const QFont &font)
+// What stands for a picture that cannot be shown: the ALT text when it fits, in a sunken frame
+// when the picture is missing. A picture that names no file is missing nothing, so it gets no
+// frame, only the room the page gives it.
+QPixmap placeholder(int width, int height, const QString &alt, const QFont &font, bool framed)
 {
-    // Without a size from the page, the frame fits the ALT text.
+    // Without a size from the page, the room fits the ALT text.
     const QFontMetrics metrics(font);
     const int altWidth = alt.isEmpty() ? kPlaceholderSide : qMin(metrics.horizontalAdvance(alt) + 8, kMaxAltWidth);
     const int altHeight = alt.isEmpty() ? kPlaceholderSide : metrics.height() + 6;
@@ -39,12 +40,14 @@ QPixmap placeholder(int width, int height, const QString &alt, const QFont &font
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     const QRect r = pixmap.rect();
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(QColor(255, 255, 255));
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
+    if (framed) {
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(QColor(255, 255, 255));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+    }
     if (!alt.isEmpty() && r.width() > 8 && r.height() > 8) {
         painter.setPen(QColor(64, 64, 64));
         painter.setFont(font);
@@ -323,7 +326,7 @@ QVariant ThtmlLite::resource(int type, const QUrl &name)
         return {};
 
     const Translate::Picture &picture = page.pictures.at(index);
-    if (m_viewImages) {
+    if (m_viewImages && picture.namesFile) {
         const QString path = References::resolve(picture.source, m_serverRoot, m_load->folder);
         if (!path.isEmpty()) {
             const QImage image = m_load->pictures.picture(path);
@@ -332,12 +335,14 @@ QVariant ThtmlLite::resource(int type, const QUrl &name)
         }
     }
     // Qt keeps what a resource gave for the rest of the load, so each size is drawn once.
-    const QString key = QString::number(picture.width) % u'x' % QString::number(picture.height) % u' ' % picture.alt;
+    const QString key = QChar(picture.namesFile ? u'F' : u'-') % QString::number(picture.width) % u'x' %
+                        QString::number(picture.height) % u' ' % picture.alt;
     auto found = m_load->placeholders.find(key);
     if (found == m_load->placeholders.end()) {
         QFont small = QApplication::font();
         small.setPointSize(8);
-        found = m_load->placeholders.insert(key, placeholder(picture.width, picture.height, picture.alt, small));
+        found = m_load->placeholders.insert(
+            key, placeholder(picture.width, picture.height, picture.alt, small, picture.namesFile));
     }
     return found.value();
 }

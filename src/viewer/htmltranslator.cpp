@@ -1,6 +1,7 @@
 #include "viewer/htmltranslator.h"
 
 #include "viewer/htmllexer.h"
+#include "viewer/references.h"
 
 #include <QHash>
 
@@ -323,12 +324,17 @@ void Translator::body(const Token &token)
 
 void Translator::picture(const Token &token)
 {
-    ensureListRow();
     Picture picture;
     picture.source = token.value(u"src").trimmed();
     picture.width = pixels(token.value(u"width"));
     picture.height = pixels(token.value(u"height"));
     picture.alt = token.value(u"alt");
+    picture.namesFile = !References::namesNoFile(picture.source);
+    // A browser shows nothing for a picture that names no file and has neither a size nor
+    // words of its own; it takes no room either, so it is left out altogether.
+    if (!picture.namesFile && picture.alt.trimmed().isEmpty() && (picture.width <= 0 || picture.height <= 0))
+        return;
+    ensureListRow();
     const QString key =
         picture.source % u'\n' % QString::number(picture.width) % u'\n' % QString::number(picture.height);
     int index = m_pictureIndex.value(key, -1);

@@ -37,6 +37,9 @@ struct Picture
     int width = -1; // the size the page asks for; -1 when it names none
     int height = -1;
     QString alt;
+    // False for a source that names no file (References::namesNoFile): nothing to load, and
+    // nothing missing that a frame should point out.
+    bool namesFile = true;
 };
 
 struct Control

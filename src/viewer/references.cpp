@@ -83,6 +83,12 @@ QString decodePercent(QStringView reference)
     return out;
 }
 
+bool namesNoFile(QStringView reference)
+{
+    const QString path = decodePercent(reference.trimmed());
+    return path.isEmpty() || path.endsWith(u'/') || path.endsWith(u'\\');
+}
+
 QString resolve(QStringView reference, const QString &serverRoot, const QString &baseFolder)
 {
     QString path = decodePercent(reference.trimmed());

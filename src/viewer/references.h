@@ -33,4 +33,8 @@ QString matchCase(const QString &path);
 // Step 1 alone.
 QString decodePercent(QStringView reference);
 
+// Whether reference names no file at all: it is empty, or it ends with a folder separator, as the
+// page generator writes the source of an image block whose picture is not chosen yet.
+bool namesNoFile(QStringView reference);
+
 } // namespace References

@@ -159,6 +159,8 @@ private Q_SLOTS:
     void rulesHaveTheirThicknessAndWidth();
     void listBesideFloatingPictureKeepsMarkersAndIndent();
     void missingPictureShowsFrameOfItsSize();
+    void imageBlockWithoutPictureShowsNothing_data();
+    void imageBlockWithoutPictureShowsNothing();
     void clickedLinkRaisesEventAndChangesNothing();
     void unhandledNamedLinkScrollsToItsTarget();
     void replacedPictureShowsOnNextLoad();
@@ -424,6 +426,40 @@ void TestHtmlLite::missingPictureShowsFrameOfItsSize()
     for (int y = missing.top() - 2; y <= missing.top() + 2; ++y)
         grey += image.pixelColor(missing.left() + 40, y) == kRuleGrey ? 1 : 0;
     QCOMPARE(grey, 1);
+}
+
+void TestHtmlLite::imageBlockWithoutPictureShowsNothing_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QSize>("room");
+    QTest::newRow("new page, preview") << int(pmPreview) << QSize(0, 0);
+    QTest::newRow("new page, relative") << int(pmRelative) << QSize(0, 0);
+    QTest::newRow("new page, upload") << int(pmUpload) << QSize(0, 0);
+    QTest::newRow("sized, preview") << int(pmPreview) << QSize(90, 30);
+}
+
+void TestHtmlLite::imageBlockWithoutPictureShowsNothing()
+{
+    QFETCH(int, mode);
+    QFETCH(QSize, room);
+    QTemporaryDir program;
+    QVERIFY(QDir(program.path()).mkpath(u"Upload/images"_s));
+    TPagelette doc;
+    doc.AddDefaultBlocks();
+    if (!room.isEmpty()) {
+        doc.Page.Items(1)->ImageBlock.Width = QString::number(room.width());
+        doc.Page.Items(1)->ImageBlock.Height = QString::number(room.height());
+    }
+    const QStringList lines = BuildPageHtml(doc, quint8(mode), false, program.path() + u"/"_s);
+
+    ThtmlLite viewer;
+    viewer.resize(400, 200);
+    viewer.setServerRoot(program.path() + u"/Upload"_s);
+    viewer.LoadHtmlStrings(lines);
+    // The page's white, with no frame anywhere; a size from the page keeps its room.
+    const QImage image = shot(viewer);
+    QCOMPARE(pixelsDarkerThan(image, image.rect(), 255), 0);
+    QCOMPARE(pictureRect(viewer, u"brisko-picture:0"_s).size(), room);
 }
 
 void TestHtmlLite::clickedLinkRaisesEventAndChangesNothing()

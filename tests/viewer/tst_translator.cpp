@@ -27,6 +27,8 @@ private Q_SLOTS:
     void rulesKeepWidthSizeAndShade_data();
     void rulesKeepWidthSizeAndShade();
     void picturesAreNumberedOncePerSourceAndSize();
+    void pictureNamingNoFileIsLeftOutWithoutSizeOrAlt_data();
+    void pictureNamingNoFileIsLeftOutWithoutSizeOrAlt();
     void linksKeepTheirTargetsAsWritten();
     void breakAtEndOfBlockMakesNoEmptyLine_data();
     void breakAtEndOfBlockMakesNoEmptyLine();
@@ -166,6 +168,43 @@ void TestTranslator::picturesAreNumberedOncePerSourceAndSize()
     QVERIFY(page.html.contains(u"<img src=\"brisko-picture:0\" width=\"120\" height=\"40\" align=\"left\">"_s));
     QVERIFY(page.html.contains(u"<img src=\"brisko-picture:0\" width=\"120\" height=\"40\">"_s));
     QVERIFY(page.html.contains(u"<img src=\"brisko-picture:1\" align=\"middle\">"_s));
+}
+
+void TestTranslator::pictureNamingNoFileIsLeftOutWithoutSizeOrAlt_data()
+{
+    QTest::addColumn<QString>("img");
+    QTest::addColumn<bool>("kept");
+    // The image block without a picture, in the three ways the generator addresses pictures.
+    QTest::newRow("preview folder") << u"<IMG SRC=\"/opt/Brisko/Upload\\images\\\" BORDER=0 ALT=\"\" HEIGHT=\"\" "
+                                       u"WIDTH=\"\">"_s
+                                    << false;
+    QTest::newRow("relative folder") << u"<IMG SRC=\"../Upload/Images/\" BORDER=0 ALT=\"\" HEIGHT=\"\" WIDTH=\"\">"_s
+                                     << false;
+    QTest::newRow("upload, empty") << u"<IMG SRC=\"\" BORDER=0 ALT=\"\" HEIGHT=\"\" WIDTH=\"\" ALIGN=\"LEFT\">"_s
+                                   << false;
+    QTest::newRow("no source") << u"<IMG BORDER=0>"_s << false;
+    QTest::newRow("escaped separator") << u"<IMG SRC=\" images%2F \">"_s << false;
+    QTest::newRow("one side only") << u"<IMG SRC=\"\" ALT=\" \" WIDTH=\"90\">"_s << false;
+    // What the page gives such a picture, its room or its words, stays.
+    QTest::newRow("sized") << u"<IMG SRC=\"../Upload/Images/\" HEIGHT=\"30\" WIDTH=\"90\">"_s << true;
+    QTest::newRow("alt text") << u"<IMG SRC=\"\" ALT=\"Map\">"_s << true;
+    // A named picture is kept whether or not its file exists.
+    QTest::newRow("named") << u"<IMG SRC=\"../Upload/Images/map.gif\" BORDER=0 ALT=\"\" HEIGHT=\"\" WIDTH=\"\">"_s
+                           << true;
+}
+
+void TestTranslator::pictureNamingNoFileIsLeftOutWithoutSizeOrAlt()
+{
+    QFETCH(QString, img);
+    QFETCH(bool, kept);
+    // Inside a list, where a picture left out must not open an item row of its own either.
+    const Translate::Page page = translate(u"a"_s + img + u"b<UL><LI>c</LI>"_s + img + u"</UL>"_s);
+    QCOMPARE(page.pictures.size(), kept ? 1 : 0);
+    QCOMPARE(page.html.contains(Translate::kPictureScheme), kept);
+    if (!kept) {
+        QVERIFY2(page.html.contains(u">ab<"_s), qPrintable(page.html));
+        QCOMPARE(page.html.count(u"<tr>"_s), 1);
+    }
 }
 
 void TestTranslator::linksKeepTheirTargetsAsWritten()
