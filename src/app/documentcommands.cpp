@@ -13,6 +13,7 @@
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
+#include "platform/gui/shell.h"
 #include "platform/programfolder.h"
 #include "project/pagedocument.h"
 
@@ -170,6 +171,24 @@ std::optional<QStringList> TfrmMain::buildPageHtml(quint8 pathMode)
     return lines;
 }
 
+void TfrmMain::previewInBrowser()
+{
+    commitPanel();
+    DocumentOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = m_doc->writeBrowserPreview(ui->blockEditor->showLogo());
+        selectPageTheme();
+    }
+    // A preview file that could not be written is reported: opening the path would show an
+    // older page as if it were this one.
+    if (!outcome.ok()) {
+        report(outcome, outcome.message == kPageNotMadeMessage);
+        return;
+    }
+    OpenUrl(m_doc->browserPreviewPath());
+}
+
 void TfrmMain::selectPageTheme()
 {
     const int index = m_themes.Items.IndexOfName(PageThemeName(m_doc->page()));
@@ -194,7 +213,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         }
     }
     storePlacement();
-    QFile::remove(m_doc->programFolder() + ProgramFiles::kProjects + u"~tmp.html");
+    QFile::remove(m_doc->browserPreviewPath());
     Help::quit();
     event->accept();
 }

@@ -6,9 +6,11 @@
 #include "app/blocklists.h"
 #include "app/splash.h"
 #include "app/windowplacement.h"
+#include "dialogs/tipsdialog.h"
 #include "document/pagemodel.h"
 #include "html/pagehtml.h"
 #include "platform/filetypes.h"
+#include "platform/gui/busycursor.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
 #include "platform/gui/shell.h"
@@ -195,6 +197,8 @@ void TfrmMain::connectControls()
     connect(ui->mnuSave, &QAction::triggered, this, &TfrmMain::savePage);
     connect(ui->mnuCreateTemplate, &QAction::triggered, this, &TfrmMain::saveAsTemplate);
     connect(ui->mnuHelpContents, &QAction::triggered, this, [this] { Help::showContents(this); });
+    connect(ui->mnuTips, &QAction::triggered, this, &TfrmMain::showTipOfTheDay);
+    connect(ui->btnExternalView, &QToolButton::clicked, this, &TfrmMain::previewInBrowser);
     connect(ui->mnuHelpWeb, &QAction::triggered, this, [] { OpenUrl(kMakerAddress.toString()); });
     connect(ui->mnuHelpHosting, &QAction::triggered, this, [] { OpenUrl(kHostingAddress.toString()); });
     connect(ui->mnuHelpAbout, &QAction::triggered, this, [this] { TSplashScreen::showAbout(this); });
@@ -339,6 +343,17 @@ void TfrmMain::viewPage()
         ui->browser->LoadHtmlStrings(*lines);
     ui->btnPreview->setChecked(true);
     ui->pnlViews->setCurrentWidget(ui->pnlPreview);
+}
+
+void TfrmMain::showTipOfTheDay()
+{
+    std::unique_ptr<TfrmTips> tips;
+    {
+        BusyCursor busy;
+        tips = std::make_unique<TfrmTips>(m_doc->programFolder(), m_showTips != 0, this);
+    }
+    tips->exec();
+    m_showTips = tips->showTips() ? 1 : 0;
 }
 
 void TfrmMain::lstThemesClick()

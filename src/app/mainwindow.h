@@ -71,6 +71,10 @@ public:
 
     void viewPage();
     void showCreateView();
+    // Preview Page: the page in the default web browser, which runs its script.
+    void previewInBrowser();
+    // The tip of the day over this window; its "Show at startup" becomes the show-tips setting.
+    void showTipOfTheDay();
     void deleteBlock(int row);
 
     // The page generator as the window runs it: commits the open panel, shows the hourglass,

@@ -15,6 +15,11 @@ int RunBrisko(QApplication &app, const QStringList &arguments, const QString &pr
 
     TfrmMain window(programFolder, arguments);
     window.setSplash(splash.get());
+    // The tip of the day opens over the main window, which hides the splash as it shows.
+    if (window.showTips()) {
+        window.show();
+        window.showTipOfTheDay();
+    }
     // The splash stays until its 2500 ms have passed and the main window is ready, whichever
     // is later.
     while (splash->timerRunning())

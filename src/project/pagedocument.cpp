@@ -3,6 +3,7 @@
 #include "document/pagefile.h"
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
+#include "platform/programfolder.h"
 #include "themes/thememodel.h"
 
 using namespace Qt::StringLiterals;
@@ -10,6 +11,7 @@ using namespace Qt::StringLiterals;
 const QString kSecondFormMessage = u"Sorry, only one E-mail form per page is allowed."_s;
 const QString kPageDetailsStayMessage = u"The Page Settings Block cannot be deleted."_s;
 const QString kPageNotMadeMessage = u"Error Creating Web Page"_s;
+const QString kPreviewNotWrittenMessage = u"The page could not be written for the web browser."_s;
 
 PageDocument::PageDocument(const QString &programFolder, QObject *parent)
     : QObject(parent), m_page(std::make_unique<TPagelette>()), m_programFolder(programFolder)
@@ -166,6 +168,23 @@ SaveOutcome PageDocument::save(const QString &path, bool showLogo)
     setName(path);
     setModified(false);
     return result;
+}
+
+QString PageDocument::browserPreviewPath() const
+{
+    return m_programFolder + ProgramFiles::kProjects + u"~tmp.html";
+}
+
+DocumentOutcome PageDocument::writeBrowserPreview(bool showLogo)
+{
+    DocumentOutcome made;
+    const auto lines = buildHtml(pmRelative, showLogo, &made);
+    if (!lines)
+        return made;
+    QString error;
+    if (!WriteHtmlFile(browserPreviewPath(), *lines, &error))
+        return DocumentOutcome::failure(kPreviewNotWrittenMessage, error);
+    return DocumentOutcome::success();
 }
 
 DocumentOutcome PageDocument::saveAsTemplate(const QString &path, bool showLogo)

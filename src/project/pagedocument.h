@@ -15,6 +15,7 @@ class TWebTheme;
 extern const QString kSecondFormMessage;
 extern const QString kPageDetailsStayMessage;
 extern const QString kPageNotMadeMessage;
+extern const QString kPreviewNotWrittenMessage;
 
 // What a command did, in words the user can read: a fixed message and, where there is one, the
 // reason behind it (the file and the system's error). Empty message means it went through.
@@ -91,6 +92,12 @@ public:
     // page in the upload folder. The document takes the path as its name and is unmodified
     // once the project file is written.
     SaveOutcome save(const QString &path, bool showLogo);
+    // Where the page goes to be opened in the web browser: "~tmp.html" beside the projects.
+    QString browserPreviewPath() const;
+    // Writes the page (pathMode relative) to the browser preview file; the reason when it
+    // cannot be made or written, so that an older copy is never shown as this page.
+    DocumentOutcome writeBrowserPreview(bool showLogo);
+
     // The page as a template at path, with its preview page in the templates folder. The name
     // and the modified flag do not change.
     DocumentOutcome saveAsTemplate(const QString &path, bool showLogo);

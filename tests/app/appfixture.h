@@ -38,6 +38,8 @@ public:
         store.writeString(QStringLiteral("Position"), QStringLiteral("WindowState"), QStringLiteral("Normal"));
         store.writeInteger(QStringLiteral("Position"), QStringLiteral("Width"), 1000);
         store.writeInteger(QStringLiteral("Position"), QStringLiteral("Height"), 700);
+        // No tip of the day unless a test asks for it: it would wait for an answer at start-up.
+        store.writeString({}, QStringLiteral("TipDay"), QStringLiteral("0"));
         Messages::setTestMode(true);
         Messages::clearHistory();
     }

@@ -5,6 +5,7 @@
 #include "app/blockeditor.h"
 #include "app/windowplacement.h"
 #include "document/pagefile.h"
+#include "platform/gui/shell.h"
 #include "viewer/htmllite.h"
 
 #include <QLineEdit>
@@ -333,6 +334,61 @@ private Q_SLOTS:
         QCOMPARE(Messages::shown(), QStringList{u"Error Creating Web Page"_s});
         QCOMPARE(Messages::lastDetail(), u"'wide' is not a valid integer value"_s);
         Messages::clearHistory();
+    }
+
+    // Preview Page writes the page for the browser beside the projects and hands it over; a
+    // file that cannot be written is reported and nothing is opened.
+    void previewPageOpensThePageInTheBrowser_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("browser");
+        QTest::newRow("opened") << true << true;
+        QTest::newRow("no browser") << true << false;
+        QTest::newRow("preview file cannot be written") << false << true;
+    }
+    void previewPageOpensThePageInTheBrowser()
+    {
+        QFETCH(bool, writable);
+        QFETCH(bool, browser);
+        const QString preview = projects() + u"~tmp.html";
+        QList<QUrl> opened;
+        SetOpenUrlHandler([&](const QUrl &url) {
+            opened.append(url);
+            return browser;
+        });
+        if (!writable)
+            QVERIFY(QDir().mkpath(preview)); // a folder where the file belongs
+        TPageItem *link = m_window->document().Page.Items(2);
+        link->LinkBlock.UseDropBox = true;
+        link->LinkBlock.DropBoxText = u"http://example.org/\tExample\r\n"_s;
+        auto *button = child<QToolButton>(m_window.get(), "btnExternalView");
+        if (!browser)
+            Messages::setNextAnswer(Messages::Ok);
+        if (!writable)
+            Messages::setNextAnswer(Messages::Ok);
+        button->click();
+        button->click(); // the second preview overwrites the first
+        SetOpenUrlHandler({});
+        if (!writable) {
+            QVERIFY(opened.isEmpty());
+            QCOMPARE(Messages::shown().value(0), u"The page could not be written for the web browser."_s);
+            QVERIFY(Messages::lastDetail().contains(u"~tmp.html"));
+            Messages::clearHistory();
+            return;
+        }
+        QCOMPARE(opened, QList<QUrl>(2, QUrl::fromLocalFile(preview)));
+        QFile file(preview);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("document.write"));
+        if (!browser) {
+            QCOMPARE(Messages::shown(), QStringList(2, kNoDefaultClientMessage.toString()));
+            Messages::clearHistory();
+        }
+        // Closing the window takes the file away.
+        Messages::setNextAnswer(Messages::No);
+        QVERIFY(m_window->close());
+        Messages::clearHistory();
+        QVERIFY(!QFile::exists(preview));
     }
 
     void failedFileTypeRegistrationStillOpensTheFile_data()

@@ -6,6 +6,9 @@
 #include "app/application.h"
 #include "app/splash.h"
 #include "app/startup.h"
+#include "dialogs/tipsdialog.h"
+
+#include <QCheckBox>
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -95,6 +98,34 @@ private Q_SLOTS:
         QVERIFY2(mainShownAfter >= 2500, qPrintable(QString::number(mainShownAfter)));
         QCOMPARE(shownTitle, title);
         QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'|')));
+    }
+
+    // With the setting on, the tip opens over the visible main window, the splash gone; Escape
+    // with the box unchecked turns it off for the next start.
+    void tipOfTheDayOpensOverTheShownWindow()
+    {
+        AppFixture fixture;
+        SettingsStore::instance().writeString({}, u"TipDay"_s, u"1"_s);
+        bool overShownWindow = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *tips = qobject_cast<TfrmTips *>(QApplication::activeModalWidget());
+            if (tips) {
+                auto *main = topLevel<TfrmMain>();
+                auto *splash = topLevel<TSplashScreen>();
+                overShownWindow = main && main->isVisible() && tips->parentWidget() == main
+                                  && !(splash && splash->isVisible());
+                tips->findChild<QCheckBox *>(u"chkShow"_s)->setChecked(false);
+                QTest::keyClick(tips, Qt::Key_Escape);
+            } else if (auto *main = topLevel<TfrmMain>(); main && main->isVisible() && !topLevel<TSplashScreen>()) {
+                main->close();
+            }
+        });
+        poll.start(20);
+        QCOMPARE(RunBrisko(*qApp, {}, fixture.folder()), 0);
+        QVERIFY(overShownWindow);
+        QCOMPARE(SettingsStore::instance().readString({}, u"TipDay"_s), u"0"_s);
+        QVERIFY(!fixture.makeWindow({}, false)->showTips());
     }
 };
 

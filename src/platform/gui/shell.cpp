@@ -1,5 +1,8 @@
 #include "shell.h"
 
+#include "messages.h"
+
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -177,6 +180,16 @@ bool deleteOne(const QString &source, QString *error)
 
 } // namespace
 
+namespace {
+
+std::function<bool(const QUrl &)> &openUrlHandler()
+{
+    static std::function<bool(const QUrl &)> handler;
+    return handler;
+}
+
+} // namespace
+
 bool OpenUrl(const QString &pathOrAddress)
 {
     if (pathOrAddress.isEmpty())
@@ -190,7 +203,15 @@ bool OpenUrl(const QString &pathOrAddress)
         url = QUrl::fromLocalFile(QFileInfo(pathOrAddress).absoluteFilePath());
     else
         url = QUrl::fromUserInput(pathOrAddress);
-    return url.isValid() && QDesktopServices::openUrl(url);
+    const bool opened = url.isValid() && (openUrlHandler() ? openUrlHandler()(url) : QDesktopServices::openUrl(url));
+    if (!opened)
+        Messages::information(QApplication::activeWindow(), kNoDefaultClientMessage.toString());
+    return opened;
+}
+
+void SetOpenUrlHandler(std::function<bool(const QUrl &)> handler)
+{
+    openUrlHandler() = std::move(handler);
 }
 
 bool ShellFileOperation(const QString &sources, const QString &targets, int operation, int flags, QString *error)
