@@ -16,6 +16,7 @@
 #include "platform/gui/shell.h"
 #include "platform/programfolder.h"
 #include "project/pagedocument.h"
+#include "project/recovery.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -189,6 +190,29 @@ void TfrmMain::previewInBrowser()
     OpenUrl(m_doc->browserPreviewPath());
 }
 
+void TfrmMain::offerRecovery()
+{
+    for (const RecoveryKeeper::Orphan &orphan : RecoveryKeeper::orphans(m_recovery->folder())) {
+        const int answer = Messages::show(
+            this, Messages::Kind::Confirmation,
+            u"Brisko closed without saving your changes to %1. Restore them?"_s.arg(orphan.documentName),
+            Messages::Yes | Messages::No);
+        if (answer != Messages::Yes) {
+            RecoveryKeeper::remove(orphan);
+            continue;
+        }
+        const DocumentOutcome outcome = RecoveryKeeper::restore(orphan, *m_doc);
+        report(outcome, true);
+        if (outcome.ok()) {
+            m_recovery->forgetSavedState();
+            break; // one page at a time: other copies wait for the next start
+        }
+    }
+    QString error;
+    if (!m_recovery->start(&error))
+        Messages::warning(this, u"Unsaved work cannot be kept for recovery."_s, error);
+}
+
 void TfrmMain::selectPageTheme()
 {
     const int index = m_themes.Items.IndexOfName(PageThemeName(m_doc->page()));
@@ -213,6 +237,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         }
     }
     storePlacement();
+    m_recovery->discard();
     QFile::remove(m_doc->browserPreviewPath());
     Help::quit();
     event->accept();

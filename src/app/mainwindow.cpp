@@ -17,6 +17,7 @@
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
 #include "project/pagedocument.h"
+#include "project/recovery.h"
 #include "themes/themesfile.h"
 
 #include <QCloseEvent>
@@ -75,6 +76,13 @@ TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, Q
     connectDocument();
     m_doc->newPage();
     connect(m_doc, &PageDocument::nameChanged, this, &TfrmMain::setTitle);
+    // The recovery copy holds what the user sees, the open panel included, without committing it.
+    m_recovery = new RecoveryKeeper(*m_doc, [this] {
+        TPagelette page = m_doc->page();
+        ui->blockEditor->commitBlock(page);
+        return page;
+    });
+    m_recovery->setParent(this);
     loadThemes();
     ui->lstPalette->fillBlockTypes();
     ui->lstPalette->setCurrentRow(0);

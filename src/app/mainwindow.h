@@ -10,6 +10,7 @@
 #include <optional>
 
 class PageDocument;
+class RecoveryKeeper;
 struct DocumentOutcome;
 class QMenu;
 class TBlockEditor;
@@ -75,6 +76,10 @@ public:
     void previewInBrowser();
     // The tip of the day over this window; its "Show at startup" becomes the show-tips setting.
     void showTipOfTheDay();
+    // Offers back the work of a run that ended without saving it, then starts keeping a
+    // recovery copy of this run's unsaved work.
+    void offerRecovery();
+    RecoveryKeeper *recovery() const { return m_recovery; }
     void deleteBlock(int row);
 
     // The page generator as the window runs it: commits the open panel, shows the hourglass,
@@ -121,6 +126,7 @@ private:
     QPointer<QWidget> m_splash;
 
     PageDocument *m_doc = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
     TWebTheme m_themes;
     int m_blockTypeToInsert = 1;
     int m_trashState = 15;

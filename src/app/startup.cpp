@@ -29,5 +29,6 @@ int RunBrisko(QApplication &app, const QStringList &arguments, const QString &pr
 
     if (!window.isVisible())
         window.show();
+    window.offerRecovery();
     return app.exec();
 }

@@ -82,6 +82,14 @@ DocumentOutcome PageDocument::load(const QString &path)
     return DocumentOutcome::failure(kInvalidDocumentMessage, error);
 }
 
+void PageDocument::adopt(std::unique_ptr<TPagelette> page, const QString &name)
+{
+    m_page = std::move(page);
+    Q_EMIT pageReset();
+    setName(name);
+    setModified(true);
+}
+
 std::optional<int> PageDocument::insertBlock(int position, int blockType, DocumentOutcome *outcome)
 {
     if (blockType < btHeading || blockType > btForms || position < 0 || position > blockCount())

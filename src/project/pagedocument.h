@@ -74,6 +74,9 @@ public:
     // named "Untitled" and returns the reason; a template starts an unnamed page.
     DocumentOutcome load(const QString &path);
 
+    // Takes page as the document named name, with unsaved changes (recovered work).
+    void adopt(std::unique_ptr<TPagelette> page, const QString &name);
+
     // The block-list rules. insertBlock puts a new block of blockType at position (never before
     // the page details) and returns where it went; a second form is refused with its message.
     std::optional<int> insertBlock(int position, int blockType, DocumentOutcome *outcome = nullptr);

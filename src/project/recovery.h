@@ -1,0 +1,71 @@
+#pragma once
+
+#include "project/pagedocument.h"
+
+#include <QByteArray>
+#include <QLockFile>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Keeps a recovery copy of a page with unsaved changes, so that a crash or a power cut loses
+// at most the last few seconds of work. Each running program has its own copy, named by its
+// process and guarded by a lock file while it runs; a copy whose lock is stale belongs to a run
+// that did not end normally and is offered back at the next start.
+class RecoveryKeeper : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A copy left behind by a run that did not end normally.
+    struct Orphan
+    {
+        QString path;
+        QString documentName;
+    };
+
+    // snapshot gives the page as the user sees it, open panel included, without touching the
+    // document. folder ends with "/"; empty means defaultFolder().
+    RecoveryKeeper(PageDocument &document, std::function<TPagelette()> snapshot, const QString &folder = {});
+    ~RecoveryKeeper() override;
+
+    // "<data folder>/Brisko/Recovery/" of the user.
+    static QString defaultFolder();
+    QString folder() const { return m_folder; }
+    QString copyPath() const;
+
+    // How often the page is looked at; the copy is at most this old.
+    void setInterval(int milliseconds) { m_timer.setInterval(milliseconds); }
+    // Takes this run's lock and starts looking at the page.
+    bool start(QString *error = nullptr);
+    // Writes the copy now when the page differs from what was saved or opened and from the
+    // copy already written; false only when a needed write failed.
+    bool check(QString *error = nullptr);
+    // The page is saved or given up: the copy goes.
+    void discard();
+    // The page holds work that was never saved (it was just restored): keep a copy of it.
+    void forgetSavedState() { m_clean.reset(); }
+
+    // The copies of runs that did not end normally, oldest first.
+    static std::vector<Orphan> orphans(const QString &folder);
+    // Loads orphan into document as its own document, unsaved. A damaged copy is renamed aside
+    // (".damaged") and the reason returned; the document is not touched then.
+    static DocumentOutcome restore(const Orphan &orphan, PageDocument &document);
+    // Removes orphan and its lock file.
+    static void remove(const Orphan &orphan);
+
+private:
+    void markClean();
+
+    PageDocument &m_document;
+    std::function<TPagelette()> m_snapshot;
+    QString m_folder;
+    std::unique_ptr<QLockFile> m_lock;
+    QTimer m_timer;
+    std::optional<QByteArray> m_clean;   // the page as last saved or opened
+    QByteArray m_written;                // the copy on disk, empty when there is none
+};
