@@ -5,7 +5,12 @@
 #include "app/blockeditor.h"
 #include "app/windowplacement.h"
 #include "document/pagefile.h"
+#include "dialogs/miscdialog.h"
+#include "dialogs/templatesdialog.h"
+#include "dialogs/tipsdialog.h"
+#include "platform/gui/help.h"
 #include "platform/gui/shell.h"
+#include "themes/gui/colorpicker.h"
 #include "viewer/htmllite.h"
 
 #include <QLineEdit>
@@ -389,6 +394,33 @@ private Q_SLOTS:
         QVERIFY(m_window->close());
         Messages::clearHistory();
         QVERIFY(!QFile::exists(preview));
+    }
+
+    // Every control and menu of the program that offers help leads to a written page.
+    void everyHelpTopicHasAPage()
+    {
+        TfrmTemplates templates(m_fixture->folder());
+        TfrmMisc misc;
+        TfrmColor picker(nullptr, QStringLiteral(BRISKO_PROGRAM_DIR)); // with the shipped palettes
+        TfrmTips tips(m_fixture->folder(), true);
+        QStringList missing;
+        int offered = 0;
+        for (const QWidget *window : std::initializer_list<const QWidget *>{m_window.get(), &templates, &misc, &picker, &tips}) {
+            for (const QWidget *widget : window->findChildren<QWidget *>()) {
+                if (const int topic = Help::topicOf(widget)) {
+                    ++offered;
+                    if (!QFile::exists(u":/help/%1.html"_s.arg(topic)))
+                        missing.append(widget->objectName() + u" → "_s + QString::number(topic));
+                }
+            }
+        }
+        // The help menu's contents, and the saved-page message's Help button.
+        for (const QString &page : {u"contents"_s, u"171"_s}) {
+            if (!QFile::exists(u":/help/%1.html"_s.arg(page)))
+                missing.append(page);
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u", ")));
+        QVERIFY(offered > 80);
     }
 
     void failedFileTypeRegistrationStillOpensTheFile_data()
