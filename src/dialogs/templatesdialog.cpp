@@ -11,8 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
@@ -86,12 +84,6 @@ TfrmTemplates::TfrmTemplates(const QString &programFolder, QWidget *parent)
     list->clear();
     listFolder(m_programFolder + kTemplateEntry.folder, kTemplateEntry.extension.toString(), 0);
     listFolder(m_programFolder + kProjectEntry.folder, kProjectEntry.extension.toString(), 1);
-
-    // Centred on the screen rather than over the main window.
-    adjustSize();
-    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TfrmTemplates::~TfrmTemplates() = default;

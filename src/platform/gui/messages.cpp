@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include "dialogframe.h"
 #include "help.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQueue>
+#include <QShowEvent>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -77,9 +79,27 @@ constexpr BoxButton kButtons[] = {
     {Help, u"&Help", u"btnHelp", QMessageBox::HelpRole},
 };
 
+// A message box settles its size only as it shows, after dialogs have been placed: it places
+// itself again then.
+class CentredBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (!event->spontaneous())
+            DialogFrame::centreOverOwner(this);
+    }
+};
+
 int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic)
 {
-    QMessageBox box(parent);
+    // The box belongs to the window on the screen that it was asked from, even when asked by a
+    // control or by a dialog that has not shown itself yet.
+    CentredBox box(DialogFrame::ownerWindow(parent));
     box.setObjectName(u"dlgMessage"_s);
     box.setWindowTitle(caption(kind));
     box.setIcon(icon(kind));

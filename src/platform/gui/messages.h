@@ -15,7 +15,7 @@ enum Button : int { Yes = 0x1, No = 0x2, Ok = 0x4, Cancel = 0x8, Help = 0x10 };
 
 // Shows a modal box with the given buttons (an OR of Button) and returns the button pressed
 // (Cancel when the box is closed otherwise). With Help among the buttons, pressing it shows
-// helpTopic and leaves the box open.
+// helpTopic and leaves the box open. The box opens over the window parent belongs to.
 int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic = 0);
 
 inline int error(QWidget *parent, const QString &text) { return show(parent, Kind::Error, text, Ok); }

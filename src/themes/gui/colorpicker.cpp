@@ -8,10 +8,8 @@
 #include "platform/textutils.h"
 
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -87,8 +85,6 @@ TfrmColor::TfrmColor(QWidget *parent, const QString &programFolder)
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     m_picker = new PickerFrame(this);
     m_picker->setObjectName(u"shpPicker"_s);
