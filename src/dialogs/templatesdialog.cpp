@@ -2,6 +2,7 @@
 #include "ui_templatesdialog.h"
 
 #include "app/art/art.h"
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
@@ -51,6 +52,7 @@ TfrmTemplates::TfrmTemplates(const QString &programFolder, QWidget *parent)
 
     // The list and the preview ignore their size hints (see the .ui file): their minimum sizes,
     // the designed ones, make the dialog's fixed size, which grows only for wider captions.
+    DialogFrame::makeFixedSize(this);
 
     // A large-icon list whose selection stays as visible when another control has the focus.
     QListWidget *list = ui->lvTemplates;

@@ -107,4 +107,16 @@ void centreEveryDialog()
     qApp->installEventFilter(installed);
 }
 
+void makeFixedSize(QWidget *dialog, const QSize &size)
+{
+    if (size.isValid())
+        dialog->setFixedSize(size);
+    Qt::WindowFlags flags = dialog->windowFlags();
+    flags &= ~(Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint | Qt::WindowFullscreenButtonHint);
+    // Spelled out rather than left to the platform's defaults for the window type.
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+             Qt::MSWindowsFixedSizeDialogHint;
+    dialog->setWindowFlags(flags);
+}
+
 } // namespace DialogFrame

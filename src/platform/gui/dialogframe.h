@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 class QWidget;
 
 // Where the program's dialogs and message boxes open, and what their title bars offer.
@@ -20,5 +22,10 @@ void centreOverOwner(QWidget *dialog);
 // From now on every dialog and message box of the application opens centred over its owner
 // window, whatever parent it was given. Installing twice changes nothing.
 void centreEveryDialog();
+
+// The one way to give a dialog a fixed size: fixes it at size (a dialog whose layout or class
+// settles its size, such as a message box, passes none) and leaves its title bar only the close
+// button, since there is nothing to minimise a modal dialog to and nothing to maximise.
+void makeFixedSize(QWidget *dialog, const QSize &size = QSize());
 
 } // namespace DialogFrame

@@ -100,6 +100,7 @@ int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int he
     // The box belongs to the window on the screen that it was asked from, even when asked by a
     // control or by a dialog that has not shown itself yet.
     CentredBox box(DialogFrame::ownerWindow(parent));
+    DialogFrame::makeFixedSize(&box);
     box.setObjectName(u"dlgMessage"_s);
     box.setWindowTitle(caption(kind));
     box.setIcon(icon(kind));

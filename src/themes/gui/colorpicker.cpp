@@ -2,6 +2,7 @@
 #include "ui_colorpicker.h"
 
 #include "app/art/art.h"
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
 #include "platform/programfolder.h"
@@ -83,8 +84,7 @@ TfrmColor::TfrmColor(QWidget *parent, const QString &programFolder)
     , ui(std::make_unique<Ui::TfrmColor>())
 {
     ui->setupUi(this);
-    setFixedSize(size());
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    DialogFrame::makeFixedSize(this, size());
 
     m_picker = new PickerFrame(this);
     m_picker->setObjectName(u"shpPicker"_s);
