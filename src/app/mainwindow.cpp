@@ -63,7 +63,10 @@ TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, Q
     connectControls();
 
     // The creation handler. Its order matters: placement first, the new page before the themes,
-    // the name "Untitled" before a file from the command line.
+    // the name "Untitled" before a file from the command line. What goes wrong here (a file
+    // from the command line that cannot be read, say) is reported over this window once it is
+    // on the screen, not over the splash window before this one exists there.
+    const Messages::HoldUntilShown notices(this);
     restorePlacement();
     m_programFolder = programFolder.isEmpty() ? ProgramFolder() : programFolder;
     ui->blockEditor->setProgramFolder(m_programFolder);

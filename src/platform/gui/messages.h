@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -24,6 +25,22 @@ inline int warning(QWidget *parent, const QString &text) { return show(parent, K
 
 // The system beep that precedes the delete questions.
 void beep();
+
+// For a window that can meet problems while it is being built, before it is on the screen:
+// while the guard lives and the window is hidden, a notice (a box whose one answer is OK) given
+// to the window or to anything in it waits, and opens over the window once the window is on the
+// screen; show() answers it OK at once. Questions cannot wait and open as usual.
+class HoldUntilShown
+{
+public:
+    explicit HoldUntilShown(QWidget *window);
+    ~HoldUntilShown();
+    HoldUntilShown(const HoldUntilShown &) = delete;
+    HoldUntilShown &operator=(const HoldUntilShown &) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
 
 // Test hooks: queue answers for the next boxes (each box takes the oldest); a box shown with
 // no queued answer while hooks are active fails the test loudly (returns Cancel and records
