@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/messages.h"
 
 #include <exception>
@@ -8,6 +9,7 @@ using namespace Qt::StringLiterals;
 
 TBriskoApplication::TBriskoApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    DialogFrame::centreEveryDialog();
 }
 
 bool TBriskoApplication::notify(QObject *receiver, QEvent *event)

@@ -3,7 +3,8 @@
 #include <QApplication>
 
 // The program's application object. Any std::exception that leaves an event handler reaches
-// the user as an error message with the exception's text instead of ending the program.
+// the user as an error message with the exception's text instead of ending the program. Every
+// dialog and message box opens centred over the window it belongs to.
 class TBriskoApplication : public QApplication
 {
     Q_OBJECT

@@ -67,8 +67,11 @@ TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, Q
     connectControls();
 
     // The creation handler. Its order matters: placement first, the new page before the themes,
-    // the name "Untitled" before a file from the command line. Until then the title keeps its
-    // initial caption.
+    // the name "Untitled" before a file from the command line; until then the title keeps its
+    // initial caption. What goes wrong here (a file from the command line that cannot be read,
+    // say) is reported over this window once it is on the screen, not over the splash window
+    // before this one exists there.
+    const Messages::HoldUntilShown notices(this);
     restorePlacement();
     m_doc = new PageDocument(programFolder.isEmpty() ? ProgramFolder() : programFolder, this);
     ui->blockEditor->setProgramFolder(m_doc->programFolder());

@@ -74,7 +74,7 @@ TSplashScreen::TSplashScreen(Mode mode, QWidget *parent)
     if (!about)
         m_timer->start();
 
-    // Centred on the screen, whatever the parent.
+    // Centred on the screen. The application moves the About box over the window it belongs to.
     QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(screen->geometry().center() - rect().center());

@@ -2,6 +2,7 @@
 
 #include "bookmarks.h"
 #include "platform/gui/busycursor.h"
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"
 #include "platform/gui/listboxhrz.h"
@@ -167,7 +168,7 @@ TfrmMisc::TfrmMisc(QWidget *parent) : QDialog(parent)
     setDialogMode(FontMode);
     showSample();
     // The designed client size, grown only when the fonts need more room.
-    setFixedSize(minimumSizeHint().expandedTo(QSize(440, 206)));
+    DialogFrame::makeFixedSize(this, minimumSizeHint().expandedTo(QSize(440, 206)));
 }
 
 TfrmMisc::~TfrmMisc() = default;

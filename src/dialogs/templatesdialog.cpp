@@ -2,6 +2,7 @@
 #include "ui_templatesdialog.h"
 
 #include "app/art/art.h"
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
@@ -11,8 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +52,7 @@ TfrmTemplates::TfrmTemplates(const QString &programFolder, QWidget *parent)
 
     // The list and the preview ignore their size hints (see the .ui file): their minimum sizes,
     // the designed ones, make the dialog's fixed size, which grows only for wider captions.
+    DialogFrame::makeFixedSize(this);
 
     // A large-icon list whose selection stays as visible when another control has the focus.
     QListWidget *list = ui->lvTemplates;
@@ -86,12 +86,6 @@ TfrmTemplates::TfrmTemplates(const QString &programFolder, QWidget *parent)
     list->clear();
     listFolder(m_programFolder + kTemplateEntry.folder, kTemplateEntry.extension.toString(), 0);
     listFolder(m_programFolder + kProjectEntry.folder, kProjectEntry.extension.toString(), 1);
-
-    // Centred on the screen rather than over the main window.
-    adjustSize();
-    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TfrmTemplates::~TfrmTemplates() = default;

@@ -2,6 +2,7 @@
 #include "ui_tipsdialog.h"
 
 #include "platform/cp1252.h"
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/messages.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
@@ -16,13 +17,12 @@ TfrmTips::TfrmTips(const QString &programFolder, bool showTips, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::TfrmTips>()), m_random(QRandomGenerator::securelySeeded())
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ui->imgTip->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     ui->chkShow->setChecked(showTips);
     ui->btnNext->setFocus();
     connect(ui->btnNext, &QPushButton::clicked, this, &TfrmTips::showNextTip);
     connect(ui->btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    setFixedSize(sizeHint().expandedTo(QSize(439, 239)));
+    DialogFrame::makeFixedSize(this, sizeHint().expandedTo(QSize(439, 239)));
 
     QFile file(programFolder + ProgramFiles::kTips);
     if (file.open(QIODevice::ReadOnly)) {

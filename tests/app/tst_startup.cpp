@@ -7,10 +7,11 @@
 #include "app/splash.h"
 #include "app/startup.h"
 #include "dialogs/tipsdialog.h"
+#include "document/pagefile.h"
 
 #include <QCheckBox>
-
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <stdexcept>
@@ -59,6 +60,34 @@ private Q_SLOTS:
         QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
         QCoreApplication::processEvents();
         QCOMPARE(Messages::shown(), QStringList(2, u"The disk is full."_s));
+    }
+
+    void unreadableStartFileIsReportedOverTheShownWindow()
+    {
+        AppFixture fixture;
+        const QString broken = fixture.folder() + u"BriskoFiles/Broken.mbe"_s;
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a page") > 0);
+        file.close();
+        Messages::setTestMode(false);
+        std::unique_ptr<TfrmMain> window;
+        QStringList boxes;
+        QTimer answering; // answers each box as it comes up, noting where it belongs
+        connect(&answering, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                const bool overWindow = window && window->isVisible() && box->parentWidget() == window.get();
+                boxes << box->text() + (overWindow ? u" (over the window)"_s : u" (elsewhere)"_s);
+                box->accept();
+            }
+        });
+        answering.start();
+
+        window = std::make_unique<TfrmMain>(fixture.folder(), QStringList{broken});
+        QCOMPARE(boxes, QStringList()); // nothing over the splash while the main window is made
+        QCOMPARE(window->document().Page.Count(), 4);
+        window->show();
+        QTRY_COMPARE(boxes, QStringList{kInvalidDocumentMessage + u" (over the window)"_s});
+        Messages::setTestMode(true);
     }
 
     void splashStaysUntilItsTimeIsUp_data()

@@ -1,5 +1,7 @@
 #include "filedialogs.h"
 
+#include "dialogframe.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -96,7 +98,7 @@ QString getSaveFileName(QWidget *parent, const QString &filter, const QString &d
                         const QString &initialFolder)
 {
     const auto makeDialog = [&] {
-        auto dialog = std::make_unique<QFileDialog>(parent, u"Save As"_s);
+        auto dialog = std::make_unique<QFileDialog>(DialogFrame::ownerWindow(parent), u"Save As"_s);
         dialog->setObjectName(u"dlgSave"_s);
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
         dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -110,7 +112,8 @@ QString getSaveFileName(QWidget *parent, const QString &filter, const QString &d
 QString getOpenFileName(QWidget *parent, const QString &filter, const QString &initialFolder, const QString &title)
 {
     const auto makeDialog = [&] {
-        auto dialog = std::make_unique<QFileDialog>(parent, title.isEmpty() ? u"Open"_s : title);
+        auto dialog =
+            std::make_unique<QFileDialog>(DialogFrame::ownerWindow(parent), title.isEmpty() ? u"Open"_s : title);
         dialog->setObjectName(u"dlgOpen"_s);
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);

@@ -1,14 +1,21 @@
 #include "messages.h"
 
+#include "dialogframe.h"
 #include "help.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHash>
+#include <QList>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQueue>
+#include <QShowEvent>
 #include <QStringList>
+#include <QWindow>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +32,7 @@ struct HookState
     int lastButtons = 0;
     QString lastDetail;
     int beeps = 0;
+    QList<QPointer<QWidget>> holding;
 };
 
 HookState &hooks()
@@ -78,9 +86,28 @@ constexpr BoxButton kButtons[] = {
     {Help, u"&Help", u"btnHelp", QMessageBox::HelpRole},
 };
 
+// A message box settles its size only as it shows, after dialogs have been placed: it places
+// itself again then.
+class CentredBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (!event->spontaneous())
+            DialogFrame::centreOverOwner(this);
+    }
+};
+
 int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic, const QString &detail)
 {
-    QMessageBox box(parent);
+    // The box belongs to the window on the screen that it was asked from, even when asked by a
+    // control or by a dialog that has not shown itself yet.
+    CentredBox box(DialogFrame::ownerWindow(parent));
+    DialogFrame::makeFixedSize(&box);
     box.setObjectName(u"dlgMessage"_s);
     box.setWindowTitle(caption(kind));
     box.setIcon(icon(kind));
@@ -115,7 +142,92 @@ int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int he
     return answers.value(box.clickedButton(), Cancel);
 }
 
+struct Notice
+{
+    Kind kind;
+    QString text;
+    int buttons;
+    int helpTopic;
+    QString detail;
+};
+
+const QString kPendingNoticesName = u"messagesPendingNotices"_s;
+
+// The notices held for one window, shown one after the other once the window is on the screen.
+class PendingNotices : public QObject
+{
+public:
+    explicit PendingNotices(QWidget *window) : QObject(window), m_window(window)
+    {
+        setObjectName(kPendingNoticesName);
+        window->installEventFilter(this);
+    }
+
+    static PendingNotices *of(QWidget *window)
+    {
+        if (auto *found = window->findChild<QObject *>(kPendingNoticesName, Qt::FindDirectChildrenOnly))
+            return static_cast<PendingNotices *>(found);
+        return new PendingNotices(window);
+    }
+
+    void add(const Notice &notice) { m_notices.append(notice); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Not when the window is shown but when it is on the screen: until then the window
+        // manager may still place, size or maximize it.
+        QWindow *handle = m_window->windowHandle();
+        if (watched == m_window && event->type() == QEvent::Show && handle) {
+            handle->installEventFilter(this);
+        } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed() && !m_releasing) {
+            m_releasing = true;
+            // After the event: a modal box has no place inside it.
+            QMetaObject::invokeMethod(this, &PendingNotices::release, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void release()
+    {
+        m_window->removeEventFilter(this);
+        if (QWindow *handle = m_window->windowHandle())
+            handle->removeEventFilter(this);
+        for (const Notice &notice : std::as_const(m_notices))
+            showBox(m_window, notice.kind, notice.text, notice.buttons, notice.helpTopic, notice.detail);
+        deleteLater();
+    }
+
+    QWidget *m_window;
+    QList<Notice> m_notices;
+    bool m_releasing = false;
+};
+
+// The window a notice to parent waits for, or nullptr when it can be shown now.
+QWidget *holdingWindow(const QWidget *parent, int buttons)
+{
+    if (!parent || (buttons & ~Help) != Ok)
+        return nullptr;
+    QWidget *window = parent->window();
+    if (window->isVisible() || !hooks().holding.contains(window))
+        return nullptr;
+    return window;
+}
+
 } // namespace
+
+HoldUntilShown::HoldUntilShown(QWidget *window) : m_window(window)
+{
+    hooks().holding.append(m_window);
+}
+
+HoldUntilShown::~HoldUntilShown()
+{
+    QList<QPointer<QWidget>> &holding = hooks().holding;
+    holding.removeOne(m_window);
+    holding.removeIf([](const QPointer<QWidget> &window) { return window.isNull(); });
+}
 
 int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic, const QString &detail)
 {
@@ -133,6 +245,10 @@ int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpT
     if (state.testMode) {
         qWarning("Messages: no answer queued for the box \"%s\"; answering Cancel", qPrintable(text));
         return Cancel;
+    }
+    if (QWidget *window = holdingWindow(parent, buttons)) {
+        PendingNotices::of(window)->add(Notice{kind, text, buttons, helpTopic, detail});
+        return Ok;
     }
     return showBox(parent, kind, text, buttons, helpTopic, detail);
 }

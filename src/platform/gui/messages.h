@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -15,8 +16,8 @@ enum Button : int { Yes = 0x1, No = 0x2, Ok = 0x4, Cancel = 0x8, Help = 0x10 };
 
 // Shows a modal box with the given buttons (an OR of Button) and returns the button pressed
 // (Cancel when the box is closed otherwise). With Help among the buttons, pressing it shows
-// helpTopic and leaves the box open. A detail (the reason behind a fixed message: the file and
-// the system's error) stands beneath the text.
+// helpTopic and leaves the box open. The box opens over the window parent belongs to. A detail
+// (the reason behind a fixed message: the file and the system's error) stands beneath the text.
 int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic = 0,
          const QString &detail = {});
 
@@ -32,6 +33,22 @@ inline int warning(QWidget *parent, const QString &text, const QString &detail =
 
 // The system beep that precedes the delete questions.
 void beep();
+
+// For a window that can meet problems while it is being built, before it is on the screen:
+// while the guard lives and the window is hidden, a notice (a box whose one answer is OK) given
+// to the window or to anything in it waits, and opens over the window once the window is on the
+// screen; show() answers it OK at once. Questions cannot wait and open as usual.
+class HoldUntilShown
+{
+public:
+    explicit HoldUntilShown(QWidget *window);
+    ~HoldUntilShown();
+    HoldUntilShown(const HoldUntilShown &) = delete;
+    HoldUntilShown &operator=(const HoldUntilShown &) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
 
 // Test hooks: queue answers for the next boxes (each box takes the oldest); a box shown with
 // no queued answer while hooks are active fails the test loudly (returns Cancel and records

@@ -2,16 +2,15 @@
 #include "ui_colorpicker.h"
 
 #include "app/art/art.h"
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
 #include "platform/programfolder.h"
 #include "platform/textutils.h"
 
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -85,10 +84,7 @@ TfrmColor::TfrmColor(QWidget *parent, const QString &programFolder)
     , ui(std::make_unique<Ui::TfrmColor>())
 {
     ui->setupUi(this);
-    setFixedSize(size());
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    DialogFrame::makeFixedSize(this, size());
 
     m_picker = new PickerFrame(this);
     m_picker->setObjectName(u"shpPicker"_s);
