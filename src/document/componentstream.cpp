@@ -388,12 +388,18 @@ private:
                 writeLE<quint32>(quint32(bytes.size()));
             }
             m_out.append(bytes);
-        } else {
+        } else if (text.isValidUtf16()) {
             // Text the code page cannot hold keeps every character as UTF-8.
             const QByteArray bytes = text.toUtf8();
             writeTag(Tag::Utf8String);
             writeLE<quint32>(quint32(bytes.size()));
             m_out.append(bytes);
+        } else {
+            // UTF-8 has no form for a lone surrogate; UTF-16 keeps every code unit as it was read.
+            writeTag(Tag::WString);
+            writeLE<quint32>(quint32(text.size()));
+            for (const QChar ch : text)
+                writeLE<quint16>(ch.unicode());
         }
     }
 

@@ -8,6 +8,8 @@
 #include "diskfull.h"
 #include "testpages.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Builds expected bytes from readable pieces: a short string gets its length byte.
@@ -130,6 +132,11 @@ private Q_SLOTS:
         QTest::newRow("Cyrillic") << QStringLiteral("\u0416\u0443\u043a") << 0x14;
         QTest::newRow("emoji") << QStringLiteral("smile \U0001F600") << 0x14;
         QTest::newRow("undefined code-page bytes") << QStringLiteral("\u0081\u008d\u008f\u0090\u009d") << 0x06;
+        QTest::newRow("noncharacters") << QStringLiteral("\uFFFF\uFDD0\U0010FFFF") << 0x14;
+        // UTF-8 cannot hold a lone surrogate; a wide string keeps the text as it was.
+        QTest::newRow("lone low surrogate") << u"a"_s + QChar(0xDFFA) + u"b"_s << 0x12;
+        QTest::newRow("lone high surrogate at the end") << u"\u0416"_s + QChar(0xD83D) << 0x12;
+        QTest::newRow("pair in the wrong order") << QString(QChar(0xDE00)) + QChar(0xD83D) << 0x12;
     }
 
     void stringLengthPicksTheTag()

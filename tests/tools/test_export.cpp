@@ -101,6 +101,31 @@ private Q_SLOTS:
         QVERIFY(json.contains("\"PagePropertiesBlock.MetaText\": \"keywords\\tbooks, shop\\r\\nauthor\\tMe\\r\\n\""));
     }
 
+    // Lone surrogates survive a resave; JSON shows them as escapes, the page as U+FFFD.
+    void loneSurrogatesKeepTheirPlaceInEveryOutput()
+    {
+        const QString path = QStringLiteral(BRISKO_TEST_DATA_DIR "/streams/page-lone-surrogates.mbe");
+        const Run json = runExport({QStringLiteral("json"), path});
+        QCOMPARE(json.exitCode, 0);
+        QVERIFY2(json.out.contains("\"Subject\": \"\\udfff\\ud800\""), json.out.constData());
+        QVERIFY(json.out.contains("\"HeadingBlock.Heading\": \"\\ude00A\xf0\x9f\x98\x80\""));
+
+        const Run html = runExport({QStringLiteral("html"), path});
+        QCOMPARE(html.exitCode, 0);
+        QVERIFY2(html.out.contains("<TITLE>T&#65533;</TITLE>"), html.out.constData());
+        QVERIFY(html.out.contains("Hi&#65533;\r\n"));
+
+        const QString copy = m_dir.filePath(QStringLiteral("surrogates.mbe"));
+        const QString again = m_dir.filePath(QStringLiteral("surrogates-again.mbe"));
+        QCOMPARE(runExport({QStringLiteral("resave"), path, copy}).exitCode, 0);
+        QCOMPARE(runExport({QStringLiteral("resave"), copy, again}).exitCode, 0);
+        QFile a(copy), b(again);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray written = a.readAll();
+        QCOMPARE(b.readAll(), written);
+        QVERIFY(written.contains(QByteArray("\x07Subject\x12\x02\x00\x00\x00\xff\xdf\x00\xd8", 17)));
+    }
+
     void resaveWritesTheSameBytes()
     {
         const QString out = m_dir.filePath(QStringLiteral("copy.mbe"));
