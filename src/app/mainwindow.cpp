@@ -7,6 +7,7 @@
 #include "app/splash.h"
 #include "app/windowplacement.h"
 #include "document/pagemodel.h"
+#include "document/pagetheme.h"
 #include "html/pagehtml.h"
 #include "platform/filetypes.h"
 #include "platform/gui/help.h"

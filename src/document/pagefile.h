@@ -1,6 +1,6 @@
 #pragma once
 
-#include "componentstream.h"
+#include "format/componentstream.h"
 #include "pagemodel.h"
 
 #include <QString>

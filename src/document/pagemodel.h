@@ -1,22 +1,12 @@
 #pragma once
 
+#include "format/color.h"
 #include "forms/formmodel.h"
 #include "platform/ownedlist.h"
 
 #include <QString>
 
 #include <array>
-
-// Colours: red in the low byte, then green, then blue.
-using TColor = qint32;
-
-constexpr TColor RGBColor(int red, int green, int blue)
-{
-    return TColor(quint32(red & 0xFF) | quint32(green & 0xFF) << 8 | quint32(blue & 0xFF) << 16);
-}
-
-// The colour of a font description that says no colour was chosen.
-inline constexpr TColor kNoFontColor = 327680;
 
 // The enumerations' ordinal values and value names are part of the file format.
 enum TBlockType : quint8 { btPageProperties, btHeading, btImage, btLink, btText, btBullet, btHR, btForms };

@@ -1,4 +1,4 @@
-#include "document/componentstream.h"
+#include "format/componentstream.h"
 #include "document/pagefile.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // A seeded mutation pass over the component stream reader: damaged files must be rejected or
 // read, never crash, hang or exhaust memory, and whatever is read must write back and read again
 // to the same document.
-#include "document/componentstream.h"
+#include "format/componentstream.h"
 #include "document/pagefile.h"
 #include "themes/themesfile.h"
 

@@ -1,6 +1,6 @@
 // brisko-export: the page engine from the command line, for batch work and for testing.
 #include "document/pagefile.h"
-#include "document/streamjson.h"
+#include "format/streamjson.h"
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
 #include "platform/programfolder.h"

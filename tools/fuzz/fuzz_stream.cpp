@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes given to the component stream reader must be rejected or read,
 // and whatever is read must write back and read again to the same document and the same bytes.
-#include "document/componentstream.h"
+#include "format/componentstream.h"
 #include "document/pagefile.h"
 #include "themes/themesfile.h"
 
