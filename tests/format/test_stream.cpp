@@ -1,5 +1,7 @@
 #include "format/componentstream.h"
+#include "format/streamformat.h"
 
+#include <QBuffer>
 #include <QTest>
 
 namespace {
@@ -114,6 +116,29 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!Stream::read(QByteArrayView(bytes), object, &error));
         QCOMPARE(error, message);
+    }
+
+    // Trailing bytes are not read, but they count towards the size a file may have.
+    void devicesAreReadUpToTheSizeLimit_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("at the limit") << StreamFormat::kMaxFileSize << true;
+        QTest::newRow("one byte over") << StreamFormat::kMaxFileSize + 1 << false;
+    }
+
+    void devicesAreReadUpToTheSizeLimit()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, accepted);
+        QByteArray bytes = header().raw({0x00, 0x00}).data;
+        bytes.resize(qsizetype(size), 'x');
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        Stream::Object object;
+        QString error;
+        QCOMPARE(Stream::read(buffer, object, &error), accepted);
+        QCOMPARE(error, accepted ? QString() : QStringLiteral("the file is too large"));
     }
 
     // What the reader takes beyond what our writer writes, and what it makes of it.
