@@ -1,10 +1,8 @@
 #include "streamreader.h"
 
 #include "platform/cp1252.h"
-#include "streamformat.h"
 
 #include <QIODevice>
-#include <QtEndian>
 
 using StreamFormat::Tag;
 
@@ -22,57 +20,8 @@ StreamReader::Token StreamReader::truncated()
     return raiseError(QStringLiteral("the file ends unexpectedly at byte %1").arg(m_pos));
 }
 
-bool StreamReader::peekByte(quint8 &b)
+bool StreamReader::tooManyValues()
 {
-    if (remaining() < 1) {
-        truncated();
-        return false;
-    }
-    b = quint8(m_bytes[m_pos]);
-    return true;
-}
-
-bool StreamReader::readByte(quint8 &b)
-{
-    if (!peekByte(b))
-        return false;
-    ++m_pos;
-    return true;
-}
-
-template<typename T>
-bool StreamReader::readLE(T &v)
-{
-    if (remaining() < qsizetype(sizeof(T))) {
-        truncated();
-        return false;
-    }
-    v = qFromLittleEndian<T>(m_bytes.data() + m_pos);
-    m_pos += sizeof(T);
-    return true;
-}
-
-bool StreamReader::readBytes(qsizetype count, QByteArrayView &out)
-{
-    if (count < 0 || count > remaining()) {
-        truncated();
-        return false;
-    }
-    out = m_bytes.sliced(m_pos, count);
-    m_pos += count;
-    return true;
-}
-
-bool StreamReader::readShortString(QByteArrayView &out)
-{
-    quint8 length = 0;
-    return readByte(length) && readBytes(length, out);
-}
-
-bool StreamReader::countValue()
-{
-    if (++m_values <= StreamFormat::kMaxValues)
-        return true;
     raiseError(QStringLiteral("the file holds too many values"));
     return false;
 }
@@ -264,9 +213,7 @@ QString StreamReader::text() const
     case Tag::WString: {
         const qsizetype count = m_textBytes.size() / 2;
         QString text(count, Qt::Uninitialized);
-        char16_t *out = reinterpret_cast<char16_t *>(text.data());
-        for (qsizetype i = 0; i < count; ++i)
-            out[i] = qFromLittleEndian<quint16>(m_textBytes.data() + 2 * i);
+        qFromLittleEndian<quint16>(m_textBytes.data(), count, text.data());
         return text;
     }
     default:

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "streamformat.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QtEndian>
 
 #include <vector>
 
@@ -67,14 +70,54 @@ private:
     Token endObject();
     Token raiseError(const QString &message);
     Token truncated();
+    bool tooManyValues();
+
+    // The helpers below run for every byte or value and are kept inline; each records the
+    // error when it fails.
     qsizetype remaining() const { return m_bytes.size() - m_pos; }
-    bool peekByte(quint8 &b);
-    bool readByte(quint8 &b);
+    bool peekByte(quint8 &b)
+    {
+        if (remaining() < 1) {
+            truncated();
+            return false;
+        }
+        b = quint8(m_bytes[m_pos]);
+        return true;
+    }
+    bool readByte(quint8 &b)
+    {
+        if (!peekByte(b))
+            return false;
+        ++m_pos;
+        return true;
+    }
     template<typename T>
-    bool readLE(T &v);
-    bool readBytes(qsizetype count, QByteArrayView &out);
-    bool readShortString(QByteArrayView &out);
-    bool countValue();
+    bool readLE(T &v)
+    {
+        if (remaining() < qsizetype(sizeof(T))) {
+            truncated();
+            return false;
+        }
+        v = qFromLittleEndian<T>(m_bytes.data() + m_pos);
+        m_pos += sizeof(T);
+        return true;
+    }
+    bool readBytes(qsizetype count, QByteArrayView &out)
+    {
+        if (count < 0 || count > remaining()) {
+            truncated();
+            return false;
+        }
+        out = m_bytes.sliced(m_pos, count);
+        m_pos += count;
+        return true;
+    }
+    bool readShortString(QByteArrayView &out)
+    {
+        quint8 length = 0;
+        return readByte(length) && readBytes(length, out);
+    }
+    bool countValue() { return ++m_values <= StreamFormat::kMaxValues || tooManyValues(); }
 
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;

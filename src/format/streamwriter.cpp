@@ -3,35 +3,91 @@
 #include "platform/cp1252.h"
 #include "streamformat.h"
 
+#include <QIODevice>
 #include <QtEndian>
 
 using StreamFormat::Tag;
 
 namespace Stream {
 
+static_assert(char(Tag::Null) == 0x00 && char(Tag::List) == 0x01 && char(Tag::False) == 0x08
+              && char(Tag::True) == 0x09 && char(Tag::Collection) == 0x0E);
+
+namespace {
+
+// A large file goes to its device in pieces of this size, through a buffer used again and again.
+constexpr qsizetype kDevicePiece = 1024 * 1024;
+
+} // namespace
+
 StreamWriter::StreamWriter(qsizetype bytesHint)
 {
-    m_out.reserve(qMax<qsizetype>(bytesHint, 256));
+    reserve(qMax<qsizetype>(bytesHint, 256));
 }
 
-template<typename T>
-void StreamWriter::writeLE(T value)
+StreamWriter::StreamWriter(QIODevice &device) : m_device(&device)
 {
-    char buffer[sizeof(T)];
-    qToLittleEndian<T>(value, buffer);
-    m_out.append(buffer, sizeof(T));
+    reserve(kDevicePiece);
+}
+
+void StreamWriter::reserve(qsizetype capacity)
+{
+    m_capacity = capacity;
+    m_out.resize(m_capacity);
+    m_data = m_out.data();
+}
+
+void StreamWriter::makeRoom(qsizetype count)
+{
+    if (!m_device) {
+        reserve(qMax(m_size + count, 2 * m_capacity));
+        return;
+    }
+    flush();
+    if (count > m_capacity)
+        reserve(count);
+}
+
+void StreamWriter::flush()
+{
+    // After a failed write the rest is dropped: the file is lost anyway.
+    if (m_size > 0 && !m_failed)
+        m_failed = m_device->write(m_data, m_size) != m_size;
+    m_size = 0;
+}
+
+QByteArray StreamWriter::take()
+{
+    m_out.resize(m_size);
+    m_data = nullptr;
+    m_size = m_capacity = 0;
+    return std::move(m_out);
+}
+
+bool StreamWriter::finish()
+{
+    if (m_device)
+        flush();
+    return !m_failed;
 }
 
 void StreamWriter::writeShortString(QStringView text)
 {
-    const QByteArray bytes = Cp1252::encode(text.left(255));
-    m_out.append(char(bytes.size()));
-    m_out.append(bytes);
+    // A character the code page lacks becomes '?', as Cp1252::encode has it.
+    text = text.left(255);
+    char *out = claim(1 + text.size());
+    *out++ = char(text.size());
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        const int b = c < 0x80 ? int(c) : Cp1252::byteOf(c);
+        *out++ = b < 0 ? '?' : char(b);
+    }
 }
 
 void StreamWriter::writeHeader(QStringView className, QStringView objectName)
 {
-    m_out.append(StreamFormat::kSignature);
+    const QByteArrayView signature = StreamFormat::kSignature;
+    std::memcpy(claim(signature.size()), signature.data(), size_t(signature.size()));
     writeShortString(className);
     writeShortString(objectName);
 }
@@ -39,25 +95,23 @@ void StreamWriter::writeHeader(QStringView className, QStringView objectName)
 void StreamWriter::writeInteger(qint32 value)
 {
     if (value >= -128 && value <= 127) {
-        m_out.append(char(Tag::Int8));
-        m_out.append(char(qint8(value)));
+        char *out = claim(2);
+        out[0] = char(Tag::Int8);
+        out[1] = char(qint8(value));
     } else if (value >= -32768 && value <= 32767) {
-        m_out.append(char(Tag::Int16));
-        writeLE<qint16>(qint16(value));
+        char *out = claim(3);
+        out[0] = char(Tag::Int16);
+        qToLittleEndian<qint16>(qint16(value), out + 1);
     } else {
-        m_out.append(char(Tag::Int32));
-        writeLE<qint32>(value);
+        char *out = claim(5);
+        out[0] = char(Tag::Int32);
+        qToLittleEndian<qint32>(value, out + 1);
     }
-}
-
-void StreamWriter::writeBoolean(bool value)
-{
-    m_out.append(char(value ? Tag::True : Tag::False));
 }
 
 void StreamWriter::writeIdent(QStringView name)
 {
-    m_out.append(char(Tag::Ident));
+    put(char(Tag::Ident));
     writeShortString(name);
 }
 
@@ -65,18 +119,18 @@ void StreamWriter::writeIdent(QStringView name)
 // what it wrote and returns false.
 bool StreamWriter::writeCp1252(QStringView text)
 {
-    const qsizetype start = m_out.size();
     const qsizetype n = text.size();
     const bool isShort = n < 256;
-    const qsizetype header = isShort ? 2 : 5;
-    m_out.resize(start + header + n);
-    char *out = m_out.data() + start;
-    out[0] = char(isShort ? Tag::String : Tag::LString);
-    if (isShort)
-        out[1] = char(n);
-    else
-        qToLittleEndian<quint32>(quint32(n), out + 1);
-    out += header;
+    char *const start = claim((isShort ? 2 : 5) + n);
+    char *out = start;
+    if (isShort) {
+        *out++ = char(Tag::String);
+        *out++ = char(n);
+    } else {
+        *out++ = char(Tag::LString);
+        qToLittleEndian<quint32>(quint32(n), out);
+        out += 4;
+    }
     const char16_t *in = text.utf16();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i];
@@ -86,7 +140,7 @@ bool StreamWriter::writeCp1252(QStringView text)
         }
         const int b = Cp1252::byteOf(c);
         if (b < 0) {
-            m_out.truncate(start);
+            m_size = start - m_data;
             return false;
         }
         out[i] = char(b);
@@ -101,42 +155,17 @@ void StreamWriter::writeText(QStringView text)
     if (text.isValidUtf16()) {
         // Text the code page cannot hold keeps every character as UTF-8.
         const QByteArray bytes = text.toUtf8();
-        m_out.append(char(Tag::Utf8String));
-        writeLE<quint32>(quint32(bytes.size()));
-        m_out.append(bytes);
+        char *out = claim(5 + bytes.size());
+        out[0] = char(Tag::Utf8String);
+        qToLittleEndian<quint32>(quint32(bytes.size()), out + 1);
+        std::memcpy(out + 5, bytes.constData(), size_t(bytes.size()));
         return;
     }
     // UTF-8 has no form for a lone surrogate; UTF-16 keeps every code unit as it was read.
-    m_out.append(char(Tag::WString));
-    writeLE<quint32>(quint32(text.size()));
-    for (const QChar ch : text)
-        writeLE<quint16>(ch.unicode());
-}
-
-void StreamWriter::beginList()
-{
-    m_out.append(char(Tag::List));
-}
-
-void StreamWriter::beginCollection()
-{
-    m_out.append(char(Tag::Collection));
-}
-
-void StreamWriter::beginItem()
-{
-    m_out.append(char(Tag::List));
-}
-
-void StreamWriter::endList()
-{
-    m_out.append(char(Tag::Null));
-}
-
-void StreamWriter::endObject()
-{
-    m_out.append(char(Tag::Null));
-    m_out.append(char(Tag::Null));
+    char *out = claim(5 + 2 * text.size());
+    out[0] = char(Tag::WString);
+    qToLittleEndian<quint32>(quint32(text.size()), out + 1);
+    qToLittleEndian<quint16>(text.utf16(), text.size(), out + 5);
 }
 
 } // namespace Stream
