@@ -125,6 +125,12 @@ public:
     explicit TPageCollection(TPagelette *owner) : m_owner(owner) {}
     TPageCollection(const TPageCollection &) = delete;
     TPageCollection &operator=(const TPageCollection &) = delete;
+    // Takes over the other's items; each collection keeps its owner.
+    TPageCollection &operator=(TPageCollection &&other) noexcept
+    {
+        OwnedList::operator=(std::move(other));
+        return *this;
+    }
 
     bool MoveItem(int from, int to) { return Move(from, to); }
     TPagelette *Owner() const { return m_owner; }
@@ -140,6 +146,8 @@ public:
     TPagelette() = default;
     TPagelette(const TPagelette &other);
     TPagelette &operator=(const TPagelette &other);
+    // Takes over the other's blocks and form fields without copying them.
+    TPagelette &operator=(TPagelette &&other) noexcept;
 
     TPageCollection Page{this};
     TWebForm WebForm;

@@ -1,6 +1,7 @@
 // A seeded mutation pass over the component stream reader: damaged files must be rejected or
-// read, never crash, hang or exhaust memory, and whatever is read must write back and read again
-// to the same document.
+// read, never crash, hang or exhaust memory, the page reader on the bytes must decide as the one
+// through the stream object does, and whatever is read must write back and read again to the
+// same document.
 #include "format/componentstream.h"
 #include "document/pagefile.h"
 #include "themes/themesfile.h"
@@ -119,14 +120,26 @@ private Q_SLOTS:
         while (runs < 30000 && timer.elapsed() < 20000) {
             const QByteArray bytes = mutate(seeds[runs % seeds.size()], random);
             ++runs;
+            // The page reader that works straight on the bytes decides as the tree does.
+            TPagelette direct;
+            QString directError;
+            const bool directRead = ReadDocument(QByteArrayView(bytes), direct, &directError);
+
             Stream::Object object;
             QString error;
             if (!Stream::read(QByteArrayView(bytes), object, &error)) {
                 QVERIFY(!error.isEmpty());
+                QVERIFY(!directRead);
+                QCOMPARE(directError, error);
                 continue;
             }
             TPagelette page;
-            if (PageFromStream(object, page, &error)) {
+            const bool pageRead = PageFromStream(object, page, &error);
+            QCOMPARE(directRead, pageRead);
+            if (!pageRead)
+                QCOMPARE(directError, error);
+            if (pageRead) {
+                QVERIFY(direct == page);
                 ++accepted;
                 QBuffer buffer;
                 buffer.setData(DocumentBytes(page));
