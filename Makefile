@@ -39,6 +39,7 @@ fuzz: deps
 	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 		-print_final_stats=1 build-fuzz/corpus build-fuzz/seeds
 
+# Reading, writing and generating large pages, and brisko-export on the largest (Release build).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page
