@@ -16,7 +16,13 @@ FileBytes::~FileBytes()
 bool FileBytes::load(QFile &file, QString *error)
 {
     const qint64 size = file.isSequential() ? 0 : file.size() - file.pos();
-    if (size > 0 && size <= StreamFormat::kMaxFileSize) {
+    if (size > StreamFormat::kMaxFileSize) {
+        // Said without reading it, as reading it would end in the same words.
+        if (error)
+            *error = QStringLiteral("the file is too large");
+        return false;
+    }
+    if (size > 0) {
         m_map = file.map(file.pos(), size);
         if (m_map) {
             m_file = &file;

@@ -130,8 +130,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("blocks");
         QTest::addColumn<int>("textLength");
         QTest::newRow("one piece") << 3 << 100;
-        QTest::newRow("many pieces") << 4000 << 900;
-        QTest::newRow("large texts") << 8 << 300000;
+        QTest::newRow("many pieces") << 2000 << 900;
+        QTest::newRow("large texts") << 4 << 300000;
     }
 
     void deviceGetsTheSameBytes()
@@ -372,6 +372,45 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!LoadDocument(QStringLiteral("/nonexistent/x.mbe"), &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // Loading maps the file where it can; what is read and what is refused must not change.
+    void loadReadsWhatTheReaderReads_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size"); // grown with zero bytes up to this size
+        QTest::addColumn<QString>("error");
+        const QByteArray page = bytesOf(FullTestPage());
+        QTest::newRow("page") << page << qint64(0) << QString();
+        QTest::newRow("page with zero bytes after it") << page << qint64(page.size() + 5000) << QString();
+        QTest::newRow("empty file") << QByteArray() << qint64(0)
+                                    << QStringLiteral("the file does not start with the stream signature");
+        QTest::newRow("cut short") << page.left(page.size() - 1) << qint64(0)
+                                   << QStringLiteral("the file ends unexpectedly at byte %1").arg(page.size() - 1);
+        QTest::newRow("over the size limit") << page << qint64(64 * 1024 * 1024 + 1)
+                                             << QStringLiteral("the file is too large");
+    }
+
+    void loadReadsWhatTheReaderReads()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.mbe"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        if (size > 0)
+            QVERIFY(file.resize(size));
+        file.close();
+
+        QString reason;
+        const std::unique_ptr<TPagelette> page = LoadDocument(path, &reason);
+        QCOMPARE(reason, error);
+        QCOMPARE(bool(page), error.isEmpty());
+        if (page)
+            QVERIFY(*page == FullTestPage());
     }
 
     void documentNaming_data()

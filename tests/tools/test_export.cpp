@@ -152,6 +152,11 @@ private Q_SLOTS:
         QTest::newRow("html") << QStringList{QStringLiteral("html"), bad} << invalid;
         QTest::newRow("json") << QStringList{QStringLiteral("json"), bad} << invalid;
         QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bad, out} << invalid;
+        const QString badThemes = m_dir.filePath(QStringLiteral("bad.dat"));
+        const QByteArray cutThemes = "Invalid themes file: the file ends unexpectedly at byte 22\n";
+        QTest::newRow("resave themes") << QStringList{QStringLiteral("resave"), badThemes, out} << cutThemes;
+        QTest::newRow("json themes") << QStringList{QStringLiteral("json"), badThemes} << cutThemes;
+        QTest::newRow("themes as html") << QStringList{QStringLiteral("html"), badThemes} << invalid;
         QTest::newRow("missing file") << QStringList{QStringLiteral("html"), m_dir.filePath(QStringLiteral("no.mbe"))}
                                       << invalid;
         QTest::newRow("themes file as page")
@@ -166,6 +171,7 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(QByteArray, message);
         writeFile(m_dir.filePath(QStringLiteral("bad.mbe")), QByteArray("TPF0\x0aTPagelette\x00\x04Page\x0e\x01", 23));
+        writeFile(m_dir.filePath(QStringLiteral("bad.dat")), QByteArray("TPF0\x09TWebTheme\x00\x05Items\x0e\x01", 22));
         const Run run = runExport(args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
