@@ -28,16 +28,18 @@ asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	@ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
-# libFuzzer on the component stream reader for FUZZ_SECONDS seconds.
+# libFuzzer on the component stream reader for FUZZ_SECONDS seconds. Its seeds are the program's
+# data files and the files in tests/data/streams that once made it stop.
 fuzz: deps
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON \
 		-DBRISKO_TESTS=OFF >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz-stream brisko_data
 	@mkdir -p build-fuzz/corpus build-fuzz/seeds
-	@cp build-fuzz/Brisko/Themes.dat build-fuzz/Brisko/BriskoFiles/*.mbe build-fuzz/seeds/
+	@cp build-fuzz/Brisko/Themes.dat build-fuzz/Brisko/BriskoFiles/*.mbe tests/data/streams/* build-fuzz/seeds/
 	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 		-print_final_stats=1 build-fuzz/corpus build-fuzz/seeds
 
+# Reading, writing and generating large pages, and brisko-export on the largest (Release build).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup

@@ -8,6 +8,7 @@
 #include "app/windowplacement.h"
 #include "dialogs/tipsdialog.h"
 #include "document/pagemodel.h"
+#include "document/pagetheme.h"
 #include "html/pagehtml.h"
 #include "platform/filetypes.h"
 #include "platform/gui/busycursor.h"

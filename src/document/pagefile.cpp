@@ -1,5 +1,7 @@
 #include "pagefile.h"
 
+#include "format/filebytes.h"
+#include "pagefields.h"
 #include "platform/savefile.h"
 #include "platform/textutils.h"
 
@@ -7,6 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+using PageFields::FieldType;
+using PageFields::ItemField;
+using PageFields::kItemFields;
+using PageFields::kPageFields;
+using PageFields::PageField;
 using Stream::Property;
 using Stream::PropertyList;
 using Stream::Value;
@@ -17,70 +24,10 @@ const QString kUnableToCreateFileMessage = QStringLiteral("Unable to create file
 
 namespace {
 
-const QString kPageClass = QStringLiteral("TPagelette");
-
-enum class FieldType { String, Boolean, Integer, Byte, BlockType, BlockAlign, ListStyle };
-
-// One stored property of a page item, with where it lives in the item.
-struct ItemField
-{
-    QStringView name;
-    FieldType type;
-    void *(*ref)(TPageItem &);
-};
-
-#define FIELD(NAME, TYPE, MEMBER) \
-    ItemField { u"" NAME, FieldType::TYPE, [](TPageItem &i) -> void * { return &i.MEMBER; } }
-
-// The order is the order of the files.
-const ItemField kItemFields[] = {
-    FIELD("BlockType", BlockType, BlockType),
-    FIELD("BlockAlign", BlockAlign, BlockAlign),
-    FIELD("BlockOnNewLine", Boolean, BlockOnNewLine),
-    FIELD("PagePropertiesBlock.PageTitle", String, PagePropertiesBlock.PageTitle),
-    FIELD("PagePropertiesBlock.Background", String, PagePropertiesBlock.Background),
-    FIELD("PagePropertiesBlock.MetaText", String, PagePropertiesBlock.MetaText),
-    FIELD("PagePropertiesBlock.IndentMargin", String, PagePropertiesBlock.IndentMargin),
-    FIELD("PagePropertiesBlock.ThemeName", String, PagePropertiesBlock.ThemeName),
-    FIELD("PagePropertiesBlock.Underline", Boolean, PagePropertiesBlock.Underline),
-    FIELD("PagePropertiesBlock.BGColor", Integer, PagePropertiesBlock.BGColor),
-    FIELD("PagePropertiesBlock.TextColor", Integer, PagePropertiesBlock.TextColor),
-    FIELD("PagePropertiesBlock.LinkColor", Integer, PagePropertiesBlock.LinkColor),
-    FIELD("PagePropertiesBlock.ALinkColor", Integer, PagePropertiesBlock.ALinkColor),
-    FIELD("PagePropertiesBlock.VLinkColor", Integer, PagePropertiesBlock.VLinkColor),
-    FIELD("HeadingBlock.Heading", String, HeadingBlock.Heading),
-    FIELD("HeadingBlock.Attributes", String, HeadingBlock.Attributes),
-    FIELD("HeadingBlock.ApplyFont", Byte, HeadingBlock.ApplyFont),
-    FIELD("LinkBlock.LinkURL", String, LinkBlock.LinkURL),
-    FIELD("LinkBlock.LinkText", String, LinkBlock.LinkText),
-    FIELD("LinkBlock.DropBoxText", String, LinkBlock.DropBoxText),
-    FIELD("LinkBlock.UseDropBox", Boolean, LinkBlock.UseDropBox),
-    FIELD("LinkBlock.Align", String, LinkBlock.Align),
-    FIELD("LinkBlock.Email", Boolean, LinkBlock.Email),
-    FIELD("ImageBlock.FileName", String, ImageBlock.FileName),
-    FIELD("ImageBlock.Height", String, ImageBlock.Height),
-    FIELD("ImageBlock.Width", String, ImageBlock.Width),
-    FIELD("ImageBlock.Align", String, ImageBlock.Align),
-    FIELD("ImageBlock.Alt", String, ImageBlock.Alt),
-    FIELD("ImageBlock.ImageLink", String, ImageBlock.ImageLink),
-    FIELD("ImageBlock.ImagePath", String, ImageBlock.ImagePath),
-    FIELD("TextBlock.Text", String, TextBlock.Text),
-    FIELD("TextBlock.Attributes", String, TextBlock.Attributes),
-    FIELD("TextBlock.ApplyFont", Byte, TextBlock.ApplyFont),
-    FIELD("BulletBlock.Bullets", String, BulletBlock.Bullets),
-    FIELD("BulletBlock.Style", ListStyle, BulletBlock.Style),
-    FIELD("HRBlock.Width", Integer, HRBlock.Width),
-    FIELD("HRBlock.Size", Integer, HRBlock.Size),
-    FIELD("HRBlock.NoShade", Boolean, HRBlock.NoShade),
-};
-
-#undef FIELD
-
 template<size_t N>
 Value identValue(const std::array<QStringView, N> &names, quint8 value)
 {
-    // The model only ever holds values it read by name, so the index is in range.
-    return Value::fromIdent(value < N ? names[value] : names[0]);
+    return Value::fromIdent(PageFields::identName(names, value));
 }
 
 template<size_t N>
@@ -298,25 +245,6 @@ bool elementFromProperties(const PropertyList &properties, TFormElement &element
     return true;
 }
 
-// The page's own scalar properties, in file order after Page and WebForm.
-struct PageField
-{
-    QStringView name;
-    bool isString;
-    void *(*ref)(TPagelette &);
-};
-
-#define PFIELD(NAME, IS_STRING) \
-    PageField { u"" #NAME, IS_STRING, [](TPagelette &p) -> void * { return &p.NAME; } }
-
-const PageField kPageFields[] = {
-    PFIELD(AlphaSort, false),   PFIELD(BlankFields, false), PFIELD(Border, false),    PFIELD(BrowserUsed, false),
-    PFIELD(Color, true),        PFIELD(EmailAddress, false), PFIELD(EmailSubject, false), PFIELD(EnvReport, false),
-    PFIELD(FormTitle, true),    PFIELD(FormFooter, false),  PFIELD(HostName, false),  PFIELD(Email, true),
-    PFIELD(Redirect, true),     PFIELD(Subject, true),
-};
-
-#undef PFIELD
 
 } // namespace
 
@@ -324,7 +252,7 @@ Stream::Object PageToStream(const TPagelette &constPage)
 {
     auto &page = const_cast<TPagelette &>(constPage); // the field table hands out mutable pointers
     Stream::Object object;
-    object.className = kPageClass;
+    object.className = PageFields::kPageClass.toString();
     if (page.Tag != 0)
         object.properties.push_back({QStringLiteral("Tag"), Value::fromInt(page.Tag)});
 
@@ -356,7 +284,7 @@ bool PageFromStream(const Stream::Object &object, TPagelette &result, QString *e
 {
     QString ignored;
     QString *error = errorOut ? errorOut : &ignored;
-    if (!sameName(object.className, kPageClass)) {
+    if (!sameName(object.className, PageFields::kPageClass)) {
         *error = QStringLiteral("the file holds a %1, not a page").arg(object.className);
         return false;
     }
@@ -406,17 +334,6 @@ bool PageFromStream(const Stream::Object &object, TPagelette &result, QString *e
     return true;
 }
 
-bool ReadDocument(QIODevice &device, TPagelette &page, QString *error)
-{
-    Stream::Object object;
-    return Stream::read(device, object, error) && PageFromStream(object, page, error);
-}
-
-QByteArray DocumentBytes(const TPagelette &page)
-{
-    return Stream::write(PageToStream(page));
-}
-
 std::unique_ptr<TPagelette> LoadDocument(const QString &path, QString *error)
 {
     QFile file(path);
@@ -425,8 +342,9 @@ std::unique_ptr<TPagelette> LoadDocument(const QString &path, QString *error)
             *error = QStringLiteral("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return nullptr;
     }
+    Stream::FileBytes bytes;
     auto page = std::make_unique<TPagelette>();
-    if (!ReadDocument(file, *page, error))
+    if (!bytes.load(file, error) || !ReadDocument(bytes.bytes(), *page, error))
         return nullptr;
     return page;
 }
@@ -434,7 +352,8 @@ std::unique_ptr<TPagelette> LoadDocument(const QString &path, QString *error)
 bool WriteDocument(const QString &path, const TPagelette &page, QString *error)
 {
     QString reason;
-    if (WriteFileAtomically(path, DocumentBytes(page), &reason))
+    const auto write = [&page](QIODevice &device) { return WriteDocument(device, page); };
+    if (WriteFileAtomically(path, write, &reason))
         return true;
     if (error)
         *error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);

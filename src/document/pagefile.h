@@ -1,6 +1,6 @@
 #pragma once
 
-#include "componentstream.h"
+#include "format/componentstream.h"
 #include "pagemodel.h"
 
 #include <QString>
@@ -23,8 +23,17 @@ Stream::Object PageToStream(const TPagelette &page);
 // have and a value of the wrong kind; page is left unchanged then.
 bool PageFromStream(const Stream::Object &object, TPagelette &page, QString *error);
 
+// Reads a page straight from the file's bytes, without the stream object in between. Accepts
+// and rejects what Stream::read and PageFromStream do, and says why in the same words; page is
+// left unchanged on failure.
+bool ReadDocument(QByteArrayView bytes, TPagelette &page, QString *error);
 bool ReadDocument(QIODevice &device, TPagelette &page, QString *error);
+
+// The file's bytes for the page, written straight from it; the same bytes as
+// Stream::write(PageToStream(page)).
 QByteArray DocumentBytes(const TPagelette &page);
+// The same bytes onto the device, a piece at a time; false when a write failed.
+bool WriteDocument(QIODevice &device, const TPagelette &page);
 
 // Reads a project or template file; nullptr with the reason when it is not a valid page.
 std::unique_ptr<TPagelette> LoadDocument(const QString &path, QString *error);

@@ -47,6 +47,30 @@ TPagelette &TPagelette::operator=(const TPagelette &other)
     return *this;
 }
 
+TPagelette &TPagelette::operator=(TPagelette &&other) noexcept
+{
+    if (this == &other)
+        return *this;
+    Page = std::move(other.Page);
+    WebForm = std::move(other.WebForm);
+    AlphaSort = other.AlphaSort;
+    BlankFields = other.BlankFields;
+    Border = other.Border;
+    BrowserUsed = other.BrowserUsed;
+    Color = std::move(other.Color);
+    EmailAddress = other.EmailAddress;
+    EmailSubject = other.EmailSubject;
+    EnvReport = other.EnvReport;
+    FormTitle = std::move(other.FormTitle);
+    FormFooter = other.FormFooter;
+    HostName = other.HostName;
+    Email = std::move(other.Email);
+    Redirect = std::move(other.Redirect);
+    Subject = std::move(other.Subject);
+    Tag = other.Tag;
+    return *this;
+}
+
 bool TPagelette::operator==(const TPagelette &o) const
 {
     return Page == o.Page && WebForm == o.WebForm && AlphaSort == o.AlphaSort && BlankFields == o.BlankFields

@@ -1,22 +1,12 @@
 #pragma once
 
+#include "format/color.h"
 #include "forms/formmodel.h"
 #include "platform/ownedlist.h"
 
 #include <QString>
 
 #include <array>
-
-// Colours: red in the low byte, then green, then blue.
-using TColor = qint32;
-
-constexpr TColor RGBColor(int red, int green, int blue)
-{
-    return TColor(quint32(red & 0xFF) | quint32(green & 0xFF) << 8 | quint32(blue & 0xFF) << 16);
-}
-
-// The colour of a font description that says no colour was chosen.
-inline constexpr TColor kNoFontColor = 327680;
 
 // The enumerations' ordinal values and value names are part of the file format.
 enum TBlockType : quint8 { btPageProperties, btHeading, btImage, btLink, btText, btBullet, btHR, btForms };
@@ -135,6 +125,12 @@ public:
     explicit TPageCollection(TPagelette *owner) : m_owner(owner) {}
     TPageCollection(const TPageCollection &) = delete;
     TPageCollection &operator=(const TPageCollection &) = delete;
+    // Takes over the other's items; each collection keeps its owner.
+    TPageCollection &operator=(TPageCollection &&other) noexcept
+    {
+        OwnedList::operator=(std::move(other));
+        return *this;
+    }
 
     bool MoveItem(int from, int to) { return Move(from, to); }
     TPagelette *Owner() const { return m_owner; }
@@ -150,6 +146,8 @@ public:
     TPagelette() = default;
     TPagelette(const TPagelette &other);
     TPagelette &operator=(const TPagelette &other);
+    // Takes over the other's blocks and form fields without copying them.
+    TPagelette &operator=(TPagelette &&other) noexcept;
 
     TPageCollection Page{this};
     TWebForm WebForm;

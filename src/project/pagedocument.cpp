@@ -4,6 +4,7 @@
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
 #include "platform/programfolder.h"
+#include "document/pagetheme.h"
 #include "themes/thememodel.h"
 
 using namespace Qt::StringLiterals;

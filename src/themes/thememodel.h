@@ -1,10 +1,9 @@
 #pragma once
 
-#include "document/pagemodel.h"
+#include "format/color.h"
 #include "platform/ownedlist.h"
 
 #include <QString>
-
 
 // One named set of page colours, background picture and left margin.
 struct TThemeItem
@@ -52,7 +51,3 @@ public:
     qint32 Tag = 0;
     TThemeCollection Items{this};
 };
-
-// Copies the theme into the page details block (item 0) of the page; false when the index
-// or the page has no such item.
-bool ApplyTheme(const TWebTheme &themes, int index, TPagelette &page);

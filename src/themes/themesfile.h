@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/componentstream.h"
+#include "format/componentstream.h"
 #include "thememodel.h"
 
 class QIODevice;

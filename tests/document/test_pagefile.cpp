@@ -1,5 +1,5 @@
-#include "document/componentstream.h"
 #include "document/pagefile.h"
+#include "format/componentstream.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -7,6 +7,8 @@
 
 #include "diskfull.h"
 #include "testpages.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -118,6 +120,74 @@ private Q_SLOTS:
         QVERIFY2(readBytes(bytesOf(page), loaded, &error), qPrintable(error));
         QVERIFY(loaded == page);
         QCOMPARE(bytesOf(loaded), bytesOf(page));
+        QCOMPARE(bytesOf(page), Stream::write(PageToStream(page)));
+    }
+
+    // A file written onto a device goes a piece at a time; the pieces must join up to the same
+    // bytes, also where a text the code page cannot hold meets the end of a piece.
+    void deviceGetsTheSameBytes_data()
+    {
+        QTest::addColumn<int>("blocks");
+        QTest::addColumn<int>("textLength");
+        QTest::newRow("one piece") << 3 << 100;
+        QTest::newRow("many pieces") << 2000 << 900;
+        QTest::newRow("large texts") << 4 << 300000;
+    }
+
+    void deviceGetsTheSameBytes()
+    {
+        QFETCH(int, blocks);
+        QFETCH(int, textLength);
+        TPagelette page = FullTestPage();
+        for (int i = 0; i < blocks; ++i) {
+            const QChar letter = i % 2 ? QChar(u'x') : QChar(0x0416);
+            page.InsertNewBlock(1, btText)->TextBlock.Text = QString(textLength + i % 7, letter);
+        }
+        QByteArray written;
+        QBuffer buffer(&written);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(WriteDocument(buffer, page));
+        QCOMPARE(written.size(), bytesOf(page).size());
+        QVERIFY(written == bytesOf(page));
+    }
+
+    // Names are matched without regard to case, in any order, and the last of two values counts.
+    void readerFindsPropertiesByName()
+    {
+        Bytes b;
+        b.raw({0x54, 0x50, 0x46, 0x30}).str("tpagelette").raw({0x00});
+        b.str("PAGE").raw({0x0E, 0x01}).str("blocktype").raw({0x07}).str("btText").raw({0x00, 0x00});
+        b.str("Page").raw({0x0E, 0x01});
+        b.str("hrblock.width").raw({0x03, 0x00, 0x01});
+        b.str("TEXTBLOCK.TEXT").raw({0x06, 0x01, 'a'});
+        b.str("BlockType").raw({0x07}).str("BTHEADING");
+        b.str("TextBlock.Text").raw({0x06, 0x01, 'b'});
+        b.str("blockonnewline").raw({0x07}).str("TRUE");
+        b.raw({0x00, 0x01, 0x00, 0x00});
+        b.str("webform").raw({0x0E, 0x01}).str("fieldkind").raw({0x07}).str("FKBUTTON");
+        b.str("strings.strings").raw({0x01, 0x06, 0x01, 'x', 0x00}).str("Strings.Strings").raw({0x01, 0x00});
+        b.raw({0x00, 0x00});
+        b.str("tag").raw({0x02, 0x07}).str("border").raw({0x07}).str("true").str("Border").raw({0x07}).str("False");
+        b.raw({0x00, 0x00});
+        TPagelette page;
+        QString error;
+        QVERIFY2(readBytes(b.data, page, &error), qPrintable(error));
+        QCOMPARE(page.Page.Count(), 2);
+        const TPageItem &item = *page.Page.Items(0);
+        QCOMPARE(item.BlockType, quint8(btHeading));
+        QCOMPARE(item.HRBlock.Width, 256);
+        QCOMPARE(item.TextBlock.Text, QStringLiteral("b"));
+        QVERIFY(item.BlockOnNewLine);
+        QCOMPARE(page.WebForm.Count(), 1);
+        QCOMPARE(page.WebForm.Items(0)->FieldKind, fkButton);
+        QVERIFY(page.WebForm.Items(0)->Strings.isEmpty());
+        QCOMPARE(page.Tag, 7);
+        QVERIFY(!page.Border);
+
+        Stream::Object object;
+        TPagelette tree;
+        QVERIFY(Stream::read(QByteArrayView(b.data), object, &error) && PageFromStream(object, tree, &error));
+        QVERIFY(tree == page);
     }
 
     void stringLengthPicksTheTag_data()
@@ -130,6 +200,11 @@ private Q_SLOTS:
         QTest::newRow("Cyrillic") << QStringLiteral("\u0416\u0443\u043a") << 0x14;
         QTest::newRow("emoji") << QStringLiteral("smile \U0001F600") << 0x14;
         QTest::newRow("undefined code-page bytes") << QStringLiteral("\u0081\u008d\u008f\u0090\u009d") << 0x06;
+        QTest::newRow("noncharacters") << QStringLiteral("\uFFFF\uFDD0\U0010FFFF") << 0x14;
+        // UTF-8 cannot hold a lone surrogate; a wide string keeps the text as it was.
+        QTest::newRow("lone low surrogate") << u"a"_s + QChar(0xDFFA) + u"b"_s << 0x12;
+        QTest::newRow("lone high surrogate at the end") << u"\u0416"_s + QChar(0xD83D) << 0x12;
+        QTest::newRow("pair in the wrong order") << QString(QChar(0xDE00)) + QChar(0xD83D) << 0x12;
     }
 
     void stringLengthPicksTheTag()
@@ -148,6 +223,7 @@ private Q_SLOTS:
         TPagelette loaded;
         QVERIFY(readBytes(bytes, loaded));
         QCOMPARE(loaded.Page.Items(3)->TextBlock.Text, text);
+        QCOMPARE(bytes, Stream::write(PageToStream(page)));
     }
 
     void readerAcceptsWideStringsAnyOrderAndIndexedItems()
@@ -203,15 +279,44 @@ private Q_SLOTS:
         for (int i = 0; i < 100000; ++i)
             deep.append(Bytes().raw({0x01}).str("WebForm").raw({0x0E}).data);
         QTest::newRow("deep nesting") << deep;
+
+        // A broken stream further on is reported before anything the page makes of the start.
+        QTest::newRow("foreign class, cut short")
+            << Bytes().raw({0x54, 0x50, 0x46, 0x30}).str("TWebTheme").raw({0x00}).str("Items").raw({0x0E, 0x01}).data;
+        QTest::newRow("unknown property, then a bad tag")
+            << start().str("Colour").raw({0x06, 0x00}).str("Border").raw({0x05}).data;
+        QTest::newRow("collection for a string, cut short")
+            << start().str("Email").raw({0x0E, 0x01}).str("X").raw({0x02, 0x01}).data;
+        QTest::newRow("number in the strings of a field")
+            << start().str("WebForm").raw({0x0E, 0x01}).str("Strings.Strings").raw({0x01, 0x06, 0x00, 0x02, 0x05, 0x00})
+                   .raw({0x00, 0x00, 0x00, 0x00}).data;
+        QTest::newRow("list for a field kind")
+            << start().str("WebForm").raw({0x0E, 0x01}).str("FieldKind").raw({0x01, 0x00, 0x00, 0x00, 0x00, 0x00}).data;
+        QTest::newRow("identifier for an integer")
+            << start().str("Page").raw({0x0E, 0x01}).str("HRBlock.Size").raw({0x07}).str("x").raw({0, 0, 0, 0}).data;
+        QTest::newRow("identifier for a Boolean")
+            << start().str("Border").raw({0x07}).str("Yes").raw({0x00, 0x00}).data;
+        QTest::newRow("negative ApplyFont")
+            << start().str("Page").raw({0x0E, 0x01}).str("HeadingBlock.ApplyFont").raw({0x02, 0xFF, 0, 0, 0, 0}).data;
+        QTest::newRow("Tag as a string") << start().str("Tag").raw({0x06, 0x01, '1', 0x00, 0x00}).data;
+        QTest::newRow("a page in a block")
+            << start().str("Page").raw({0x0E, 0x01}).str("Page").raw({0x0E, 0x00, 0x00, 0x00, 0x00, 0x00}).data;
     }
 
     void readerRejectsBrokenFiles()
     {
         QFETCH(QByteArray, bytes);
-        TPagelette page;
+        TPagelette page = FullTestPage();
         QString error;
         QVERIFY(!readBytes(bytes, page, &error));
         QVERIFY(!error.isEmpty());
+        QVERIFY(page == FullTestPage());
+
+        // The reader through the stream object says the same.
+        Stream::Object object;
+        QString treeError;
+        QVERIFY(!Stream::read(QByteArrayView(bytes), object, &treeError) || !PageFromStream(object, page, &treeError));
+        QCOMPARE(error, treeError);
     }
 
     void everyTruncationIsRejected()
@@ -228,6 +333,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("textLength");
         QTest::newRow("written in one go") << 100000;
         QTest::newRow("held in the write buffer") << 2000;
+        QTest::newRow("written in pieces") << 3000000;
     }
 
     void failedWriteKeepsThePreviousFile()
@@ -266,6 +372,45 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!LoadDocument(QStringLiteral("/nonexistent/x.mbe"), &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // Loading maps the file where it can; what is read and what is refused must not change.
+    void loadReadsWhatTheReaderReads_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size"); // grown with zero bytes up to this size
+        QTest::addColumn<QString>("error");
+        const QByteArray page = bytesOf(FullTestPage());
+        QTest::newRow("page") << page << qint64(0) << QString();
+        QTest::newRow("page with zero bytes after it") << page << qint64(page.size() + 5000) << QString();
+        QTest::newRow("empty file") << QByteArray() << qint64(0)
+                                    << QStringLiteral("the file does not start with the stream signature");
+        QTest::newRow("cut short") << page.left(page.size() - 1) << qint64(0)
+                                   << QStringLiteral("the file ends unexpectedly at byte %1").arg(page.size() - 1);
+        QTest::newRow("over the size limit") << page << qint64(64 * 1024 * 1024 + 1)
+                                             << QStringLiteral("the file is too large");
+    }
+
+    void loadReadsWhatTheReaderReads()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.mbe"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        if (size > 0)
+            QVERIFY(file.resize(size));
+        file.close();
+
+        QString reason;
+        const std::unique_ptr<TPagelette> page = LoadDocument(path, &reason);
+        QCOMPARE(reason, error);
+        QCOMPARE(bool(page), error.isEmpty());
+        if (page)
+            QVERIFY(*page == FullTestPage());
     }
 
     void documentNaming_data()

@@ -1,3 +1,4 @@
+#include "document/pagetheme.h"
 #include "themes/themesfile.h"
 
 #include <QFile>

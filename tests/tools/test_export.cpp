@@ -101,6 +101,31 @@ private Q_SLOTS:
         QVERIFY(json.contains("\"PagePropertiesBlock.MetaText\": \"keywords\\tbooks, shop\\r\\nauthor\\tMe\\r\\n\""));
     }
 
+    // Lone surrogates survive a resave; JSON shows them as escapes, the page as U+FFFD.
+    void loneSurrogatesKeepTheirPlaceInEveryOutput()
+    {
+        const QString path = QStringLiteral(BRISKO_TEST_DATA_DIR "/streams/page-lone-surrogates.mbe");
+        const Run json = runExport({QStringLiteral("json"), path});
+        QCOMPARE(json.exitCode, 0);
+        QVERIFY2(json.out.contains("\"Subject\": \"\\udfff\\ud800\""), json.out.constData());
+        QVERIFY(json.out.contains("\"HeadingBlock.Heading\": \"\\ude00A\xf0\x9f\x98\x80\""));
+
+        const Run html = runExport({QStringLiteral("html"), path});
+        QCOMPARE(html.exitCode, 0);
+        QVERIFY2(html.out.contains("<TITLE>T&#65533;</TITLE>"), html.out.constData());
+        QVERIFY(html.out.contains("Hi&#65533;\r\n"));
+
+        const QString copy = m_dir.filePath(QStringLiteral("surrogates.mbe"));
+        const QString again = m_dir.filePath(QStringLiteral("surrogates-again.mbe"));
+        QCOMPARE(runExport({QStringLiteral("resave"), path, copy}).exitCode, 0);
+        QCOMPARE(runExport({QStringLiteral("resave"), copy, again}).exitCode, 0);
+        QFile a(copy), b(again);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray written = a.readAll();
+        QCOMPARE(b.readAll(), written);
+        QVERIFY(written.contains(QByteArray("\x07Subject\x12\x02\x00\x00\x00\xff\xdf\x00\xd8", 17)));
+    }
+
     void resaveWritesTheSameBytes()
     {
         const QString out = m_dir.filePath(QStringLiteral("copy.mbe"));
@@ -127,6 +152,11 @@ private Q_SLOTS:
         QTest::newRow("html") << QStringList{QStringLiteral("html"), bad} << invalid;
         QTest::newRow("json") << QStringList{QStringLiteral("json"), bad} << invalid;
         QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bad, out} << invalid;
+        const QString badThemes = m_dir.filePath(QStringLiteral("bad.dat"));
+        const QByteArray cutThemes = "Invalid themes file: the file ends unexpectedly at byte 22\n";
+        QTest::newRow("resave themes") << QStringList{QStringLiteral("resave"), badThemes, out} << cutThemes;
+        QTest::newRow("json themes") << QStringList{QStringLiteral("json"), badThemes} << cutThemes;
+        QTest::newRow("themes as html") << QStringList{QStringLiteral("html"), badThemes} << invalid;
         QTest::newRow("missing file") << QStringList{QStringLiteral("html"), m_dir.filePath(QStringLiteral("no.mbe"))}
                                       << invalid;
         QTest::newRow("themes file as page")
@@ -141,6 +171,7 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(QByteArray, message);
         writeFile(m_dir.filePath(QStringLiteral("bad.mbe")), QByteArray("TPF0\x0aTPagelette\x00\x04Page\x0e\x01", 23));
+        writeFile(m_dir.filePath(QStringLiteral("bad.dat")), QByteArray("TPF0\x09TWebTheme\x00\x05Items\x0e\x01", 22));
         const Run run = runExport(args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());

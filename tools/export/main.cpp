@@ -1,8 +1,11 @@
 // brisko-export: the page engine from the command line, for batch work and for testing.
 #include "document/pagefile.h"
-#include "document/streamjson.h"
+#include "format/filebytes.h"
+#include "format/streamjson.h"
+#include "format/streamreader.h"
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
+#include "platform/cp1252.h"
 #include "platform/programfolder.h"
 #include "platform/savefile.h"
 #include "themes/themesfile.h"
@@ -35,8 +38,19 @@ bool writeStdout(const QByteArray &bytes)
         && std::fflush(stdout) == 0;
 }
 
-// Reads any component stream. On failure *error holds the one line the user sees: the page
-// message, or the reason for a themes file.
+bool startsAsThemes(QByteArrayView head)
+{
+    return head.sliced(qMin<qsizetype>(4, head.size())).startsWith("\x09TWebTheme");
+}
+
+// The one line the user sees when a file does not read: the reason for what begins as a themes
+// file, the page message for anything else.
+QString readFailure(QByteArrayView head, const QString &reason)
+{
+    return startsAsThemes(head) ? QStringLiteral("Invalid themes file: %1").arg(reason) : kInvalidDocumentMessage;
+}
+
+// Reads any component stream into the generic tree.
 bool readObject(const QString &path, Stream::Object &object, QString *error)
 {
     QFile file(path);
@@ -48,9 +62,20 @@ bool readObject(const QString &path, Stream::Object &object, QString *error)
     const QByteArray head = file.peek(16);
     if (Stream::read(file, object, &reason))
         return true;
-    *error = head.mid(4).startsWith("\x09TWebTheme") ? QStringLiteral("Invalid themes file: %1").arg(reason)
-                                                     : kInvalidDocumentMessage;
+    *error = readFailure(head, reason);
     return false;
+}
+
+// Writes the page's HTML a few thousand lines at a time, so that the whole page is never held
+// as bytes as well as text.
+bool writeHtml(const QStringList &lines)
+{
+    constexpr qsizetype kLinesAtATime = 4096;
+    for (qsizetype at = 0; at < lines.size(); at += kLinesAtATime) {
+        if (!writeStdout(EncodeHtmlLines(lines.mid(at, kLinesAtATime))))
+            return false;
+    }
+    return true;
 }
 
 int exportHtml(QStringList args)
@@ -87,7 +112,7 @@ int exportHtml(QStringList args)
     const QStringList lines = BuildPageHtml(*page, mode, logo, ProgramFolder(), &error);
     if (!error.isEmpty())
         return fail(error);
-    return writeStdout(EncodeHtmlLines(lines)) ? 0 : fail(QStringLiteral("Cannot write the page"));
+    return writeHtml(lines) ? 0 : fail(QStringLiteral("Cannot write the page"));
 }
 
 int exportJson(const QString &path)
@@ -101,25 +126,34 @@ int exportJson(const QString &path)
 
 int resave(const QString &path, const QString &out)
 {
-    Stream::Object object;
+    QFile file(path);
+    Stream::FileBytes contents;
     QString error;
-    QByteArray bytes;
-    if (!readObject(path, object, &error))
-        return fail(error);
-    if (Stream::sameName(object.className, u"TWebTheme")) {
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(kInvalidDocumentMessage);
+    if (!contents.load(file, &error))
+        return fail(readFailure(file.peek(16), error));
+    const QByteArrayView bytes = contents.bytes();
+    // A page, the large case, is read straight into the page and written straight to the file;
+    // themes go through the tree.
+    Stream::StreamReader header(bytes);
+    const bool isThemes = header.readHeader() ? Stream::sameName(Cp1252::decode(header.className()), u"TWebTheme")
+                                              : startsAsThemes(bytes);
+    if (isThemes) {
+        Stream::Object object;
+        if (!Stream::read(bytes, object, &error))
+            return fail(readFailure(bytes, error));
         TWebTheme themes;
         if (!ThemesFromStream(object, themes, &error))
             return fail(QStringLiteral("Invalid themes file: %1").arg(error));
-        bytes = Stream::write(ThemesToStream(themes));
-    } else {
-        TPagelette page;
-        if (!PageFromStream(object, page, &error))
-            return fail(kInvalidDocumentMessage);
-        bytes = DocumentBytes(page);
+        if (!WriteFileAtomically(out, Stream::write(ThemesToStream(themes)), &error))
+            return fail(QStringLiteral("Cannot write %1: %2").arg(out, error));
+        return 0;
     }
-    if (!WriteFileAtomically(out, bytes, &error))
-        return fail(QStringLiteral("Cannot write %1: %2").arg(out, error));
-    return 0;
+    TPagelette page;
+    if (!ReadDocument(bytes, page, &error))
+        return fail(kInvalidDocumentMessage);
+    return WriteDocument(out, page, &error) ? 0 : fail(error);
 }
 
 } // namespace

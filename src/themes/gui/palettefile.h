@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/pagemodel.h"
+#include "format/color.h"
 
 #include <QString>
 #include <QStringList>

@@ -42,16 +42,20 @@ private:
         };
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t c = text.at(i).unicode();
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                ++i;
+                continue;
+            }
             const char *escape = c == u'"' ? "\\\"" : c == u'\\' ? "\\\\" : c == u'\n' ? "\\n"
                                : c == u'\r' ? "\\r" : c == u'\t' ? "\\t" : nullptr;
-            if (!escape && c >= 0x20)
+            if (!escape && c >= 0x20 && !QChar::isSurrogate(c))
                 continue;
             flush(i);
             from = i + 1;
             if (escape)
                 m_out += escape;
-            else
-                m_out += QByteArray("\\u00") + QByteArray::number(c, 16).rightJustified(2, '0');
+            else // a control character, or a lone surrogate UTF-8 could not show
+                m_out += QByteArray("\\u") + QByteArray::number(c, 16).rightJustified(4, '0');
         }
         flush(text.size());
         m_out += '"';

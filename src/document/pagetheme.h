@@ -1,0 +1,8 @@
+#pragma once
+
+#include "pagemodel.h"
+#include "themes/thememodel.h"
+
+// Copies the theme into the page details block (item 0) of the page; false when the index
+// or the page has no such item.
+bool ApplyTheme(const TWebTheme &themes, int index, TPagelette &page);
