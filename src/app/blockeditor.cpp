@@ -1,7 +1,7 @@
 #include "blockeditor.h"
 #include "ui_blockeditor.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "codecs/picturedecoder.h"
 #include "dialogs/miscdialog.h"
 #include "document/pagemodel.h"

@@ -3,7 +3,7 @@
 #include "blockeditor.h"
 #include "ui_blockeditor.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "document/pagemodel.h"
 #include "platform/programfolder.h"
 #include "platform/textutils.h"

@@ -1,7 +1,7 @@
 #include "blockeditor.h"
 #include "ui_blockeditor.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "dialogs/miscdialog.h"
 #include "platform/cp1252.h"
 #include "platform/gui/busycursor.h"
