@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/panelfont.h"
+#include "app/panels/panelfont.h"
 
 #include <QPoint>
 #include <QWidget>

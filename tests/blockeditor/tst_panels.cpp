@@ -1,6 +1,6 @@
 #include "editorfixture.h"
 
-#include "app/panelwidgets.h"
+#include "app/panels/panelwidgets.h"
 #include "platform/gui/listboxhrz.h"
 #include "platform/textutils.h"
 
