@@ -11,41 +11,11 @@ class TestEntryList : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void linesSplitAtTheFirstTab_data();
-    void linesSplitAtTheFirstTab();
     void linkEntriesKeepTheMailPrefixApart_data();
     void linkEntriesKeepTheMailPrefixApart();
-    void blockTextBecomesRowsAndBack_data();
-    void blockTextBecomesRowsAndBack();
     void editsPlaceAndSelectTheRows_data();
     void editsPlaceAndSelectTheRows();
 };
-
-void TestEntryList::linesSplitAtTheFirstTab_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("left");
-    QTest::addColumn<QString>("right");
-
-    QTest::newRow("two columns") << u"Keywords\twalks, hills"_s << u"Keywords"_s << u"walks, hills"_s;
-    QTest::newRow("TAB in the right column") << u"a\tb\tc"_s << u"a"_s << u"b\tc"_s;
-    QTest::newRow("no TAB: all right column") << u"walks, hills"_s << QString() << u"walks, hills"_s;
-    QTest::newRow("empty left column") << u"\tjust content"_s << QString() << u"just content"_s;
-    QTest::newRow("empty line") << QString() << QString() << QString();
-}
-
-void TestEntryList::linesSplitAtTheFirstTab()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, left);
-    QFETCH(QString, right);
-
-    const TEntry entry = TEntry::split(line);
-    QCOMPARE(entry.left, left);
-    QCOMPARE(entry.right, right);
-    if (line.contains(u'\t'))
-        QCOMPARE(entry.line(), line);
-}
 
 void TestEntryList::linkEntriesKeepTheMailPrefixApart_data()
 {
@@ -58,9 +28,11 @@ void TestEntryList::linkEntriesKeepTheMailPrefixApart_data()
                                  << false;
     QTest::newRow("e-mail address") << u"mailto:jo@example.com\tWrite to Jo"_s << u"jo@example.com"_s
                                     << u"Write to Jo"_s << true;
+    QTest::newRow("no TAB: all text") << u"Just text"_s << QString() << u"Just text"_s << false;
     QTest::newRow("prefix without TAB") << u"mailto:Jo"_s << QString() << u"Jo"_s << true;
+    QTest::newRow("TAB in the text") << u"a\tb\tc"_s << u"a"_s << u"b\tc"_s << false;
     QTest::newRow("prefix only counts at the start") << u"see mailto:x\tX"_s << u"see mailto:x"_s << u"X"_s << false;
-    // The prefix is matched as the page writes it.
+    // The prefix is matched with case, as the panel writes it.
     QTest::newRow("upper-case prefix is an address") << u"MAILTO:jo@example.com\tJo"_s << u"MAILTO:jo@example.com"_s
                                                      << u"Jo"_s << false;
 }
@@ -78,36 +50,6 @@ void TestEntryList::linkEntriesKeepTheMailPrefixApart()
     QCOMPARE(entry.email, email);
     if (line.contains(u'\t'))
         QCOMPARE(entry.line(), line);
-}
-
-void TestEntryList::blockTextBecomesRowsAndBack_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QString>("stored");
-
-    QTest::newRow("CR LF after every row") << u"a\tA\r\nb\tB\r\n"_s << QStringList{u"a\tA"_s, u"b\tB"_s}
-                                           << u"a\tA\r\nb\tB\r\n"_s;
-    QTest::newRow("last row without a break") << u"a\tA\r\nb\tB"_s << QStringList{u"a\tA"_s, u"b\tB"_s}
-                                              << u"a\tA\r\nb\tB\r\n"_s;
-    QTest::newRow("lone LF and CR") << u"a\nb\rc"_s << QStringList{u"a"_s, u"b"_s, u"c"_s} << u"a\r\nb\r\nc\r\n"_s;
-    QTest::newRow("empty row kept") << u"a\r\n\r\nb\r\n"_s << QStringList{u"a"_s, QString(), u"b"_s}
-                                    << u"a\r\n\r\nb\r\n"_s;
-    QTest::newRow("nothing") << QString() << QStringList() << QString();
-}
-
-void TestEntryList::blockTextBecomesRowsAndBack()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, rows);
-    QFETCH(QString, stored);
-
-    TListBoxHrz list;
-    list.addString(u"left over"_s);
-    TEntryList entries(&list);
-    entries.setText(text);
-    QCOMPARE(list.strings(), rows);
-    QCOMPARE(entries.text(), stored);
 }
 
 namespace {
