@@ -27,8 +27,10 @@ ALLOWED = {
     "themes/gui": {"platform", "platform/gui", "format", "themes", "art"},
     "dialogs": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
                 "codecs", "viewer", "art"},
+    "app/panels": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
+                   "codecs", "viewer", "art", "dialogs"},
     "app": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
-            "codecs", "viewer", "art", "dialogs", "project"},
+            "codecs", "viewer", "art", "dialogs", "project", "app/panels"},
 }
 
 # Folders that link Qt Core only.

@@ -1,25 +1,16 @@
 #pragma once
 
-#include "app/panelfont.h"
+#include "app/panels/linepanel.h"
+#include "html/markup.h"
 
-#include <QPoint>
 #include <QWidget>
 
+#include <array>
 #include <memory>
-#include <optional>
 
-class QAbstractScrollArea;
-class QFrame;
-class QLineEdit;
 class QMimeData;
-class QPlainTextEdit;
 class TPagelette;
 struct TPageItem;
-
-// Places control inside the scroll box's client area without changing its size: centred on
-// each axis where it fits (an odd pixel of room stays right of or below it), 12 pixels from
-// the edge where it does not.
-void CentreInScrollBox(const QAbstractScrollArea *box, QWidget *control);
 
 namespace Ui {
 class TBlockEditor;
@@ -80,7 +71,7 @@ public:
     void setChosenFont(int tag, const TFontSpec &font);
 
     // The preview's designed width: the line preview's width at 100 % until one is stored.
-    static constexpr int kDesignedLineWidth = 250;
+    static constexpr int kDesignedLineWidth = TLinePanel::kDesignedLineWidth;
     // Width in pixels of the line preview for a line of percent % of the page: reference ×
     // percent / 100, rounded to the nearest whole pixel, halves to the even neighbour.
     static int linePreviewWidth(int referenceWidth, int percent);
@@ -95,74 +86,12 @@ Q_SIGNALS:
     // "Choose Page Theme (Colors, etc..)" was pressed.
     void themeRequested();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void setUpControls();
     void reserveDescriptionLines();
-    void alignMetaColumnCaptions();
-    void attachHelp();
-
-    void bringToFront(int blockType);
-    void loadPageProperties(const TPageItem &item);
-    void loadHeading(const TPageItem &item);
-    void loadImage(const TPageItem &item);
-    void loadLink(const TPageItem &item);
-    void loadText(const TPageItem &item);
-    void loadBullets(const TPageItem &item);
-    void loadLine(const TPageItem &item);
-    void loadForms(const TPagelette &doc);
     void commitItem(TPagelette &doc, TPageItem &item);
 
-    TMemoFont &memoFontState(int tag);
-    void showMemoFont(int tag);
-
-    void showImagePreview();
-    void centreImagePreview();
-    void showLineThickness();
-    void showLineWidth();
-    void centreLinePreview();
-    void placeLinePreview();
-    void updateDropBoxControls();
-
-    // Link panel, meta tags, link-target import and text import (blockeditor_links.cpp).
-    void connectLinkPanel();
-    // Tags of the link-target buttons: which edit box they fill.
-    enum LinkTargetTag { LinkTarget = 0, ImageLinkTarget = 1 };
-    QLineEdit *linkTargetEdit(int tag) const;
-    // The drop-box line of the entry editor: optional "mailto:", address, TAB, text.
-    QString linkEntryLine() const;
-    void addLinkEntry();
-    void removeLinkEntry();
-    void editLinkEntry();
-    void applyLinkEdit();
-    void swapLinkEntries(int from, int to);
-    // Drag and drop inside the link list; true when the event was handled.
-    bool linkListEvent(QEvent *event);
-    void browseForLinkTarget(int tag);
-    void pickFavorite(int tag);
-    void pickBookmark(int tag);
-    void updateMetaButtons();
-    void addMetaEntry();
-    void removeMetaEntry();
-    void editMetaEntry();
-    void importTextFile(QPlainTextEdit *memo);
-    std::optional<QPoint> m_linkDragStart;
-
-    // Image panel: picking a picture (blockeditor_image.cpp).
-    void connectImagePanel();
-    void btnImagePicClick();
-    // Shows the picture at path in the preview and its pixel size in the height and width
-    // boxes; false, with the panel unchanged, when it cannot be decoded.
-    bool showPickedPicture(const QString &path);
-
     std::unique_ptr<Ui::TBlockEditor> ui;
+    // The panels by block type, in the order the stack holds them.
+    std::array<TBlockPanel *, kBlockTypeCount> m_panels{};
     int m_currentBlock = 0;
-    TMemoFont m_headingFont;
-    TMemoFont m_textFont;
-    QFrame *m_bevHR = nullptr;
-    int m_lineReferenceWidth = kDesignedLineWidth;
-    QString m_programFolder;
-    QString m_imagePath; // the picture the image preview shows, or would show if it existed
 };

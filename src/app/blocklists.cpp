@@ -1,6 +1,6 @@
 #include "blocklists.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "document/pagemodel.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/art/art.h"
+#include "art/art.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 

@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "app/blockeditor.h"
 #include "app/blocklists.h"
 #include "app/splash.h"

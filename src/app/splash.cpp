@@ -1,6 +1,6 @@
 #include "splash.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "platform/gui/shell.h"
 
 #include <QCloseEvent>

@@ -4,18 +4,15 @@
 
 #include <QDialog>
 
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QStackedWidget;
-class QToolButton;
-class TListBoxHrz;
+#include <memory>
+
+namespace Ui {
+class TfrmMisc;
+}
 
 // The small helper dialog behind three commands, chosen with DialogMode before it is shown:
 // 0 picks a heading or paragraph font, 1 picks an address from the browser's bookmark file,
-// 2 enters one meta tag (name and content).
+// 2 enters one meta tag (name and content). Each mode has a page of its own.
 class TfrmMisc : public QDialog
 {
     Q_OBJECT
@@ -33,7 +30,7 @@ public:
     static QStringList installedFaces();
 
     // Font mode: the sample's font, copied in before showing and out after OK.
-    TFontSpec sampleFont() const { return m_sample; }
+    TFontSpec sampleFont() const;
     void setSampleFont(const TFontSpec &font);
 
     // Meta mode: the chosen name (empty when none of the five is selected) and the content.
@@ -56,35 +53,9 @@ public:
     int exec() override;
 
 private:
-    void buildFontPage();
-    void buildMetaPage();
-    void prepareFont();
-    bool prepareBookmarks();
-    void prepareMeta();
-    void showSample();
-    void btnColorClick();
     void updateOk();
 
+    std::unique_ptr<Ui::TfrmMisc> ui;
     quint8 m_mode = FontMode;
     bool m_prepared = false;
-    TFontSpec m_sample;
-
-    QStackedWidget *m_pages = nullptr;
-    QFrame *pnlFont = nullptr;
-    QComboBox *cbName = nullptr;
-    QComboBox *cbSize = nullptr;
-    QToolButton *btnBold = nullptr;
-    QToolButton *btnItalic = nullptr;
-    QToolButton *btnUnderline = nullptr;
-    QToolButton *btnColor = nullptr;
-    QLabel *lblPreview = nullptr;
-    QFrame *pnlMeta = nullptr;
-    QLineEdit *txtMetaContent = nullptr;
-    QComboBox *cbMetaName = nullptr;
-    TListBoxHrz *lstBookmarks = nullptr;
-    QPushButton *btnOK = nullptr;
-    QPushButton *btnCancel = nullptr;
 };
-
-// Opens the colour picker on color; true with the picked colour in color after OK.
-bool pickColor(QWidget *parent, TColor &color);

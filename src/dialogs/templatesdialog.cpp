@@ -1,7 +1,7 @@
 #include "templatesdialog.h"
 #include "ui_templatesdialog.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "platform/gui/dialogframe.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"

@@ -2,7 +2,7 @@
 
 #include "appfixture.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "app/blockeditor.h"
 #include "document/pagefile.h"
 #include "document/pagemodel.h"

@@ -1,10 +1,16 @@
 #include "editorfixture.h"
 
+#include "dialogs/miscdialog.h"
+
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 TPagelette pageWithEveryBlock()
 {
@@ -58,4 +64,32 @@ void clickCheckBox(const QWidget &editor, const char *name)
 {
     QWidget *box = control(editor, name);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+void onNextDialog(QObject *context, std::function<void(TfrmMisc *)> answer)
+{
+    QTimer::singleShot(0, context, [answer] {
+        auto *dialog = qobject_cast<TfrmMisc *>(QApplication::activeModalWidget());
+        if (!dialog)
+            qFatal("the dialog did not open");
+        answer(dialog);
+    });
+}
+
+void clickButton(QWidget *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void doubleClickRow(QListWidget *list, int row)
+{
+    const QPoint pos = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, pos);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, pos);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

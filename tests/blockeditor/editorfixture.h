@@ -1,14 +1,17 @@
 #pragma once
 
-#include "app/blockeditor.h"
 #include "document/pagemodel.h"
 
 #include <QTest>
+#include <QWidget>
+
+#include <functional>
 
 // A page with one block of every type, in block type order: item i has type i.
 TPagelette pageWithEveryBlock();
 
-// The control of the editor with the given object name; ends the test run when there is none.
+// The control of the editor or panel with the given object name; ends the test run when there
+// is none.
 template<typename T = QWidget>
 T *control(const QWidget &editor, const char *name)
 {
@@ -28,3 +31,16 @@ void retype(const QWidget &editor, const char *name, const QString &text);
 
 // Clicks a check box on its box, as a user does (its middle may lie past the caption).
 void clickCheckBox(const QWidget &editor, const char *name);
+
+class QListWidget;
+class TfrmMisc;
+
+// Runs answer on the font, bookmark or meta tag dialog the next click opens, once it is shown.
+void onNextDialog(QObject *context, std::function<void(TfrmMisc *)> answer);
+
+void clickButton(QWidget *button);
+
+// A user's double-click on a row: a click, then the second press that makes it a double-click.
+void doubleClickRow(QListWidget *list, int row);
+
+bool writeFile(const QString &path, const QByteArray &bytes);

@@ -1,10 +1,13 @@
 #include "editorfixture.h"
 
+#include "app/panels/imagepanel.h"
+
 #include "dialogs/picturedialog.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/messages.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -70,12 +73,6 @@ QByteArray logoGif(QSize size, QRgb ground)
     return data;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Makes the file of that name the current one in the dialog's list, as typing its name
 // into the list does.
 void goToFile(QFileDialog *dialog, const QString &name)
@@ -105,6 +102,13 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void imageRoundTrip();
+    void imagePreviewShowsTheStoredPicture_data();
+    void imagePreviewShowsTheStoredPicture();
+    void largePictureSitsNearTheCornerAndScrolls();
+    void typingAFileNameDoesNotChangeFileName_data();
+    void typingAFileNameDoesNotChangeFileName();
+
     void pickingAPictureShowsMeasuresAndStoresIt_data();
     void pickingAPictureShowsMeasuresAndStoresIt();
     void aStoredPictureOfTheSameNameIsNeverReplaced();
@@ -124,16 +128,21 @@ private:
     QString uploadFolder() const { return m_program + u"Upload/images/"_s; }
     // Picks path with the picture button, as if the user chose it in the dialog.
     void pick(const QString &path);
-    QLabel *view() const { return control<QLabel>(*m_editor, "imgImageView"); }
-    QLabel *noImage() const { return control<QLabel>(*m_editor, "lblImageError"); }
-    QScrollArea *box() const { return control<QScrollArea>(*m_editor, "sboxImages"); }
+    QLabel *view() const { return control<QLabel>(*m_panel, "imgImageView"); }
+    QLabel *noImage() const { return control<QLabel>(*m_panel, "lblImageError"); }
+    QScrollArea *box() const { return control<QScrollArea>(*m_panel, "sboxImages"); }
     TImageBlock &block() { return m_doc.Page.Items(btImage)->ImageBlock; }
+    void load() { m_panel->load(m_doc, *m_doc.Page.Items(btImage)); }
+    void commit() { m_panel->commit(m_doc, *m_doc.Page.Items(btImage)); }
+    // Puts the pictures the preview tests load into the upload image folder.
+    void storePreviewPictures();
+    void loadImage(const QString &fileName);
 
     QTemporaryDir m_filesDir;
     QDir m_files;
     std::unique_ptr<QTemporaryDir> m_programDir;
     QString m_program;
-    std::unique_ptr<TBlockEditor> m_editor;
+    std::unique_ptr<TImagePanel> m_panel;
     TPagelette m_doc;
 };
 
@@ -167,18 +176,18 @@ void TestImagePanel::init()
     m_program = m_programDir->path() + u'/';
     QVERIFY(QDir().mkpath(uploadFolder()));
 
-    m_editor = std::make_unique<TBlockEditor>();
-    m_editor->setProgramFolder(m_programDir->path());
-    m_editor->resize(520, 560);
-    m_editor->show();
+    m_panel = std::make_unique<TImagePanel>();
+    m_panel->setProgramFolder(m_programDir->path());
+    m_panel->resize(520, 560);
+    m_panel->show();
     m_doc = pageWithEveryBlock();
-    m_editor->loadBlock(m_doc, btImage);
+    load();
     Messages::clearHistory();
 }
 
 void TestImagePanel::cleanup()
 {
-    m_editor.reset();
+    m_panel.reset();
     // Leave no folder read-only behind, or the temporary folder could not be removed.
     QFile::setPermissions(uploadFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_programDir.reset();
@@ -192,8 +201,131 @@ void TestImagePanel::cleanup()
 void TestImagePanel::pick(const QString &path)
 {
     FileDialogs::setNextFileName(path);
-    QTest::mouseClick(control<QToolButton>(*m_editor, "btnImagePic"), Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(*m_panel, "btnImagePic"), Qt::LeftButton);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestImagePanel::storePreviewPictures()
+{
+    QVERIFY(QDir().mkpath(uploadFolder() + u"folder.gif"_s));
+    QVERIFY(QFile::copy(file(u"elsewhere/small.bmp"_s), uploadFolder() + u"small.bmp"_s));
+    QVERIFY(QFile::copy(file(u"elsewhere/large.bmp"_s), uploadFolder() + u"large.bmp"_s));
+    QVERIFY(writeFile(uploadFolder() + u"broken.bmp"_s, "BM this is not a picture"));
+}
+
+void TestImagePanel::loadImage(const QString &fileName)
+{
+    block().FileName = fileName;
+    load();
+}
+
+void TestImagePanel::imageRoundTrip()
+{
+    TImageBlock &image = block();
+    image = {u"missing.gif"_s, u"60"_s, u"120"_s, u"ABSMIDDLE"_s, u"Our logo"_s, u"http://example.com/"_s, u"kept"_s};
+    m_panel->setProgramFolder(QDir::tempPath() + u"/no-such-brisko-folder"_s);
+    load();
+
+    const QWidget &e = *m_panel;
+    QCOMPARE(textOf(e, "txtImageFile"), u"missing.gif"_s);
+    QCOMPARE(textOf(e, "txtImageH"), u"60"_s);
+    QCOMPARE(textOf(e, "txtImageW"), u"120"_s);
+    QCOMPARE(textOf(e, "txtImageAlt"), u"Our logo"_s);
+    QCOMPARE(textOf(e, "txtImageLink"), u"http://example.com/"_s);
+    QCOMPARE(textOf(e, "cbImageAlign"), u"ABSMIDDLE"_s);
+
+    retype(e, "txtImageH", u"61"_s);
+    retype(e, "txtImageW", u"abc"_s); // free text, not checked
+    retype(e, "txtImageAlt", u"Logo"_s);
+    retype(e, "txtImageLink", u"index.html"_s);
+    retype(e, "cbImageAlign", u"TEXTTOP"_s); // a word the list does not offer
+    commit();
+    // A missing picture keeps its name; ImagePath is nobody's.
+    QCOMPARE(image, (TImageBlock{u"missing.gif"_s, u"61"_s, u"abc"_s, u"TEXTTOP"_s, u"Logo"_s, u"index.html"_s,
+                                 u"kept"_s}));
+    QCOMPARE(control<QComboBox>(e, "cbImageAlign")->count(), 6); // typing adds nothing to the list
+}
+
+void TestImagePanel::imagePreviewShowsTheStoredPicture_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QSize>("pictureSize"); // empty: "No Image"
+
+    QTest::newRow("stored picture") << u"small.bmp"_s << QSize(40, 30);
+    QTest::newRow("missing file") << u"nothere.bmp"_s << QSize();
+    QTest::newRow("no file name") << QString() << QSize();
+    QTest::newRow("not a picture") << u"broken.bmp"_s << QSize();
+    QTest::newRow("a folder") << u"folder.gif"_s << QSize();
+}
+
+void TestImagePanel::imagePreviewShowsTheStoredPicture()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QSize, pictureSize);
+    storePreviewPictures();
+
+    // Start from the other state, so that the load has to change it.
+    loadImage(pictureSize.isEmpty() ? u"small.bmp"_s : QString());
+    loadImage(fileName);
+
+    auto *view = control<QLabel>(*m_panel, "imgImageView");
+    auto *noImage = control<QLabel>(*m_panel, "lblImageError");
+    auto *box = control<QScrollArea>(*m_panel, "sboxImages");
+    QCOMPARE(view->toolTip(), uploadFolder() + fileName);
+    QCOMPARE(noImage->text(), u"No Image"_s);
+    const QSize client = box->viewport()->size();
+    if (pictureSize.isEmpty()) {
+        QVERIFY(noImage->isVisible());
+        QVERIFY(view->pixmap().isNull());
+        QCOMPARE(noImage->pos(), QPoint((client.width() - noImage->width()) / 2,
+                                        (client.height() - noImage->height()) / 2));
+    } else {
+        QVERIFY(!noImage->isVisible());
+        QCOMPARE(view->pixmap().size(), pictureSize);
+        QCOMPARE(view->size(), pictureSize);
+        QCOMPARE(view->pos(), QPoint((client.width() - 40) / 2, (client.height() - 30) / 2));
+        QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+    }
+    commit();
+    QCOMPARE(block().FileName, fileName);
+}
+
+void TestImagePanel::largePictureSitsNearTheCornerAndScrolls()
+{
+    storePreviewPictures();
+    loadImage(u"large.bmp"_s);
+    auto *view = control<QLabel>(*m_panel, "imgImageView");
+    auto *box = control<QScrollArea>(*m_panel, "sboxImages");
+    QCOMPARE(view->pos(), QPoint(12, 12));
+    QCOMPARE(box->widget()->size(), QSize(12 + 900 + 10, 12 + 700 + 10));
+    QVERIFY(box->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(box->verticalScrollBar()->maximum() > 0);
+
+    // The next picture is shown from its top-left corner again.
+    box->verticalScrollBar()->setValue(100);
+    loadImage(u"small.bmp"_s);
+    QCOMPARE(box->verticalScrollBar()->value(), 0);
+    QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+}
+
+void TestImagePanel::typingAFileNameDoesNotChangeFileName_data()
+{
+    QTest::addColumn<QString>("fileName");
+
+    QTest::newRow("new image block") << QString();
+    QTest::newRow("stored picture") << u"small.bmp"_s;
+    QTest::newRow("missing picture") << u"nothere.bmp"_s;
+}
+
+void TestImagePanel::typingAFileNameDoesNotChangeFileName()
+{
+    QFETCH(QString, fileName);
+    storePreviewPictures();
+
+    loadImage(fileName);
+    retype(*m_panel, "txtImageFile", u"typed.gif"_s);
+    commit();
+    QCOMPARE(block().FileName, fileName);
 }
 
 void TestImagePanel::pickingAPictureShowsMeasuresAndStoresIt_data()
@@ -216,9 +348,9 @@ void TestImagePanel::pickingAPictureShowsMeasuresAndStoresIt()
     const QString name = QFileInfo(picked).fileName();
     pick(file(picked));
 
-    QCOMPARE(textOf(*m_editor, "txtImageH"), u"60"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageW"), u"120"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageFile"), name);
+    QCOMPARE(textOf(*m_panel, "txtImageH"), u"60"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageW"), u"120"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageFile"), name);
     QCOMPARE(view()->pixmap().size(), QSize(120, 60));
     QCOMPARE(view()->size(), QSize(120, 60));
     QVERIFY(!noImage()->isVisible());
@@ -226,7 +358,7 @@ void TestImagePanel::pickingAPictureShowsMeasuresAndStoresIt()
     QCOMPARE(view()->toolTip(), uploadFolder() + name);
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
 
-    QVERIFY(m_editor->commitBlock(m_doc));
+    commit();
     QCOMPARE(block().FileName, name);
     QCOMPARE(block().Height, u"60"_s);
     QCOMPARE(block().Width, u"120"_s);
@@ -241,12 +373,12 @@ void TestImagePanel::aStoredPictureOfTheSameNameIsNeverReplaced()
     // Another logo.gif is shown and measured, but the page keeps using the stored one.
     pick(file(u"other/logo.gif"_s));
     QCOMPARE(view()->pixmap().size(), QSize(30, 20));
-    QCOMPARE(textOf(*m_editor, "txtImageH"), u"20"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageW"), u"30"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageFile"), u"logo.gif"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageH"), u"20"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageW"), u"30"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageFile"), u"logo.gif"_s);
     QCOMPARE(readFile(uploadFolder() + u"logo.gif"_s), stored);
     QCOMPARE(view()->toolTip(), file(u"other/logo.gif"_s));
-    QVERIFY(m_editor->commitBlock(m_doc));
+    commit();
     QCOMPARE(block().FileName, u"logo.gif"_s);
 
     // Picking the stored picture itself copies nothing either.
@@ -277,28 +409,28 @@ void TestImagePanel::anUndecodableFileKeepsThePreviousPictureButIsTaken()
         pick(file(u"elsewhere/logo.gif"_s));
     } else {
         block() = {u"gone.gif"_s, u"33"_s, u"44"_s, {}, {}, {}, {}};
-        m_editor->loadBlock(m_doc, btImage);
+        load();
         QVERIFY(noImage()->isVisible());
     }
-    const QString height = textOf(*m_editor, "txtImageH");
-    const QString width = textOf(*m_editor, "txtImageW");
+    const QString height = textOf(*m_panel, "txtImageH");
+    const QString width = textOf(*m_panel, "txtImageW");
     const QSize shown = view()->pixmap().size();
     const QPoint place = view()->pos();
 
     pick(file(picked));
-    QCOMPARE(textOf(*m_editor, "txtImageH"), height);
-    QCOMPARE(textOf(*m_editor, "txtImageW"), width);
+    QCOMPARE(textOf(*m_panel, "txtImageH"), height);
+    QCOMPARE(textOf(*m_panel, "txtImageW"), width);
     QCOMPARE(view()->pixmap().size(), shown);
     QCOMPARE(view()->pos(), place);
     QCOMPARE(noImage()->isVisible(), !pictureBefore);
 
     // The file is taken all the same: named, copied and committed.
     const QString name = QFileInfo(picked).fileName();
-    QCOMPARE(textOf(*m_editor, "txtImageFile"), name);
+    QCOMPARE(textOf(*m_panel, "txtImageFile"), name);
     QCOMPARE(readFile(uploadFolder() + name), readFile(file(picked)));
     QVERIFY(QFileInfo(uploadFolder() + name).isFile());
     QCOMPARE(view()->toolTip(), uploadFolder() + name);
-    QVERIFY(m_editor->commitBlock(m_doc));
+    commit();
     QCOMPARE(block().FileName, name);
     QVERIFY(Messages::shown().isEmpty());
 }
@@ -308,17 +440,17 @@ void TestImagePanel::cancellingChangesNothing()
     QVERIFY(QFile::copy(file(u"elsewhere/logo.gif"_s), uploadFolder() + u"logo.gif"_s));
     const TImageBlock before{u"logo.gif"_s, u"7"_s, u"8"_s, u"LEFT"_s, u"Our logo"_s, u"index.html"_s, {}};
     block() = before;
-    m_editor->loadBlock(m_doc, btImage);
-    retype(*m_editor, "txtImageFile", u"typed.gif"_s);
+    load();
+    retype(*m_panel, "txtImageFile", u"typed.gif"_s);
 
     pick(QString());
-    QCOMPARE(textOf(*m_editor, "txtImageFile"), u"typed.gif"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageH"), u"7"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageW"), u"8"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageFile"), u"typed.gif"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageH"), u"7"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageW"), u"8"_s);
     QCOMPARE(view()->pixmap().size(), QSize(120, 60));
     QCOMPARE(view()->toolTip(), uploadFolder() + u"logo.gif"_s);
     QCOMPARE(QDir(uploadFolder()).entryList(QDir::Files), QStringList{u"logo.gif"_s});
-    QVERIFY(m_editor->commitBlock(m_doc));
+    commit();
     QCOMPARE(block(), before);
 }
 
@@ -351,7 +483,7 @@ void TestImagePanel::picturesArePlacedByTheirSize()
     const QString pictures = qEnvironmentVariable("BRISKO_PANEL_PICTURES");
     if (!pictures.isEmpty()) {
         pick(file(u"elsewhere/logo.gif"_s));
-        m_editor->grab().save(pictures + u"/imagepanel-picked.png"_s);
+        m_panel->grab().save(pictures + u"/imagepanel-picked.png"_s);
     }
 }
 
@@ -391,10 +523,10 @@ void TestImagePanel::aFailedCopyIsReported()
 
     // The picture was still picked: the page names it and the preview shows it.
     QVERIFY(!QFileInfo(uploadFolder() + u"logo.gif"_s).isFile());
-    QCOMPARE(textOf(*m_editor, "txtImageFile"), u"logo.gif"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageH"), u"60"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageFile"), u"logo.gif"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageH"), u"60"_s);
     QCOMPARE(view()->toolTip(), uploadFolder() + u"logo.gif"_s);
-    QVERIFY(m_editor->commitBlock(m_doc));
+    commit();
     QCOMPARE(block().FileName, u"logo.gif"_s);
 }
 
@@ -405,7 +537,7 @@ void TestImagePanel::dialogOpensOnTheUploadFolderWithThePictureFilter()
     QString typedName = u"unset"_s;
     bool native = true;
     bool paneShown = false;
-    QTimer::singleShot(0, m_editor.get(), [&] {
+    QTimer::singleShot(0, m_panel.get(), [&] {
         auto *dialog = qobject_cast<TPictureDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             qFatal("the picture dialog did not open");
@@ -434,7 +566,7 @@ void TestImagePanel::dialogOpensOnTheUploadFolderWithThePictureFilter()
         edit->setText(file(u"elsewhere/logo.gif"_s));
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    QTest::mouseClick(control<QToolButton>(*m_editor, "btnImagePic"), Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(*m_panel, "btnImagePic"), Qt::LeftButton);
 
     QCOMPARE(FileDialogs::lastFilter(), u"Images Files|*.gif;*.jpg;*.jpeg;*.bmp"_s);
     QCOMPARE(FileDialogs::lastFolder(), uploadFolder());
@@ -444,8 +576,8 @@ void TestImagePanel::dialogOpensOnTheUploadFolderWithThePictureFilter()
     QVERIFY(!native);
     QVERIFY(paneShown);
     // What was chosen in the dialog is picked.
-    QCOMPARE(textOf(*m_editor, "txtImageFile"), u"logo.gif"_s);
-    QCOMPARE(textOf(*m_editor, "txtImageH"), u"60"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageFile"), u"logo.gif"_s);
+    QCOMPARE(textOf(*m_panel, "txtImageH"), u"60"_s);
     QVERIFY(QFileInfo(uploadFolder() + u"logo.gif"_s).isFile());
 }
 

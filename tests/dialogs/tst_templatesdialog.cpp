@@ -1,4 +1,4 @@
-#include "app/art/art.h"
+#include "art/art.h"
 #include "dialogs/templatesdialog.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"

@@ -1,6 +1,6 @@
 // brisko-mkart: draws every picture of the program and writes it as PNG.
 //   brisko-mkart OUTPUT_FOLDER [--sheet SHEET.png]
-// Run by hand when a picture changes; its output in src/app/art/png/ is kept in the
+// Run by hand when a picture changes; its output in src/art/png/ is kept in the
 // repository. --sheet also writes an overview of all icons at four times their size.
 #include "pictures.h"
 

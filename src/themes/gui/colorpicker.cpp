@@ -1,7 +1,7 @@
 #include "colorpicker.h"
 #include "ui_colorpicker.h"
 
-#include "app/art/art.h"
+#include "art/art.h"
 #include "platform/gui/dialogframe.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"

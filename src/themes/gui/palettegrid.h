@@ -1,6 +1,6 @@
 #pragma once
 
-#include "themes/gui/palettefile.h"
+#include "themes/palettefile.h"
 
 #include <QWidget>
 

@@ -2,12 +2,30 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 TPanelMemo::TPanelMemo(QWidget *parent) : QPlainTextEdit(parent) {}
+
+QString TPanelMemo::blockText() const
+{
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text.replace(u'\n', "\r\n"_L1);
+}
+
+void TPanelMemo::setBlockText(QString text)
+{
+    text.replace("\r\n"_L1, "\n"_L1);
+    text.replace(u'\r', u'\n');
+    setPlainText(text);
+}
 
 void TPanelMemo::keyPressEvent(QKeyEvent *event)
 {

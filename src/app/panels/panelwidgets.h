@@ -19,6 +19,11 @@ public:
     bool wantReturns() const { return m_wantReturns; }
     void setWantReturns(bool on) { m_wantReturns = on; }
 
+    // The text as a block stores it, with CR LF between lines.
+    QString blockText() const;
+    // Shows a block's text; lone CRs and LFs, as other programs write them, break lines too.
+    void setBlockText(QString text);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 

@@ -1,4 +1,4 @@
-#include "app/art/art.h"
+#include "art/art.h"
 
 #include <QCursor>
 #include <QDirIterator>

@@ -1,7 +1,13 @@
 #include "panelfont.h"
 
+#include "dialogs/miscdialog.h"
+#include "platform/gui/busycursor.h"
+
+#include <QAbstractButton>
 #include <QPalette>
 #include <QWidget>
+
+#include <optional>
 
 namespace PanelFont {
 
@@ -54,3 +60,44 @@ void showIn(QWidget *widget, const TFontSpec &fontSpec)
 }
 
 } // namespace PanelFont
+
+TMemoFontButton::TMemoFontButton(QWidget *memo, QAbstractButton *button) : m_memo(memo)
+{
+    QObject::connect(button, &QAbstractButton::clicked, m_memo, [this] { chooseFont(); });
+    PanelFont::showIn(m_memo, m_state.fontSpec);
+}
+
+void TMemoFontButton::load(const QString &attributes, quint8 applyFont)
+{
+    m_state.applyFont = applyFont;
+    TFontSpec fontSpec;
+    if (!DescriptionToFont(attributes, fontSpec))
+        fontSpec = TFontSpec();
+    m_state.fontSpec = fontSpec;
+    PanelFont::showIn(m_memo, m_state.fontSpec);
+}
+
+void TMemoFontButton::commit(QString &attributes, quint8 &applyFont) const
+{
+    attributes = FontToDescription(m_state.fontSpec);
+    applyFont = m_state.applyFont;
+}
+
+void TMemoFontButton::setChosenFont(const TFontSpec &font)
+{
+    m_state.fontSpec = font;
+    m_state.applyFont = 1;
+    PanelFont::showIn(m_memo, m_state.fontSpec);
+}
+
+void TMemoFontButton::chooseFont()
+{
+    std::optional<BusyCursor> busy(std::in_place);
+    TfrmMisc dialog(m_memo->parentWidget());
+    dialog.setDialogMode(TfrmMisc::FontMode);
+    dialog.setSampleFont(m_state.fontSpec);
+    dialog.prepare();
+    busy.reset();
+    if (dialog.exec() == QDialog::Accepted)
+        setChosenFont(dialog.sampleFont());
+}

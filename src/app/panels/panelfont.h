@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QAbstractButton;
 class QWidget;
 
 // The font of the heading and paragraph edit boxes: the font a block's description records,
@@ -36,3 +37,27 @@ TColor colorValue(const QColor &color);
 void showIn(QWidget *widget, const TFontSpec &fontSpec);
 
 } // namespace PanelFont
+
+// The font of a heading or paragraph edit box together with the panel's "Font..." button,
+// which opens the font dialog on it. The chosen font reaches the block at the next commit.
+class TMemoFontButton
+{
+public:
+    TMemoFontButton(QWidget *memo, QAbstractButton *button);
+    Q_DISABLE_COPY_MOVE(TMemoFontButton)
+
+    // Shows a block's font; a description that does not read gives the designed font.
+    void load(const QString &attributes, quint8 applyFont);
+    void commit(QString &attributes, quint8 &applyFont) const;
+
+    // The font the edit box shows and its block will record.
+    TFontSpec font() const { return m_state.fontSpec; }
+    // What choosing a font does: the edit box shows it and its apply-font flag becomes 1.
+    void setChosenFont(const TFontSpec &font);
+
+private:
+    void chooseFont();
+
+    QWidget *m_memo;
+    TMemoFont m_state;
+};

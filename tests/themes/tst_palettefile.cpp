@@ -1,4 +1,4 @@
-#include "themes/gui/palettefile.h"
+#include "themes/palettefile.h"
 
 #include <QBuffer>
 #include <QDir>
