@@ -7,7 +7,7 @@
 
 #include <array>
 
-// The stored properties of the page, its blocks and its form fields, shared by the file's two
+// The stored properties of the page and of its blocks, shared by the file's two
 // readers and writers: the one through the generic tree and the one straight on the bytes.
 namespace PageFields {
 

@@ -245,7 +245,6 @@ bool elementFromProperties(const PropertyList &properties, TFormElement &element
     return true;
 }
 
-
 } // namespace
 
 Stream::Object PageToStream(const TPagelette &constPage)

@@ -1,7 +1,6 @@
 #include "streamwriter.h"
 
 #include "platform/cp1252.h"
-#include "streamformat.h"
 
 #include <QIODevice>
 #include <QtEndian>
@@ -9,9 +8,6 @@
 using StreamFormat::Tag;
 
 namespace Stream {
-
-static_assert(char(Tag::Null) == 0x00 && char(Tag::List) == 0x01 && char(Tag::False) == 0x08
-              && char(Tag::True) == 0x09 && char(Tag::Collection) == 0x0E);
 
 namespace {
 
@@ -111,7 +107,7 @@ void StreamWriter::writeInteger(qint32 value)
 
 void StreamWriter::writeIdent(QStringView name)
 {
-    put(char(Tag::Ident));
+    put(tag(Tag::Ident));
     writeShortString(name);
 }
 

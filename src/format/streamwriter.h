@@ -1,5 +1,7 @@
 #pragma once
 
+#include "streamformat.h"
+
 #include <QByteArray>
 #include <QLatin1StringView>
 #include <QString>
@@ -34,22 +36,22 @@ public:
 
     // The smallest of the integer tags that holds the value.
     void writeInteger(qint32 value);
-    void writeBoolean(bool value) { put(value ? kTrue : kFalse); }
+    void writeBoolean(bool value) { put(tag(value ? StreamFormat::Tag::True : StreamFormat::Tag::False)); }
     void writeIdent(QStringView name);
     // A short string (0x06) or a long one (0x0C) in Windows-1252 when the code page holds the
     // text; UTF-8 (0x14) when it does not; UTF-16 (0x12) when the text is not valid Unicode.
     void writeText(QStringView text);
 
-    void beginList() { put(kList); }
-    void beginCollection() { put(kCollection); }
-    void beginItem() { put(kList); }
+    void beginList() { put(tag(StreamFormat::Tag::List)); }
+    void beginCollection() { put(tag(StreamFormat::Tag::Collection)); }
+    void beginItem() { put(tag(StreamFormat::Tag::List)); }
     // Ends a property list, an item, a list or a collection.
-    void endList() { put(kNull); }
+    void endList() { put(tag(StreamFormat::Tag::Null)); }
     // Ends the root's property list and writes its empty child list.
     void endObject()
     {
-        put(kNull);
-        put(kNull);
+        endList();
+        endList();
     }
 
     // The bytes written into memory.
@@ -58,12 +60,7 @@ public:
     bool finish();
 
 private:
-    // The stream's tags this header needs; streamformat.h has them all.
-    static constexpr char kNull = 0x00;
-    static constexpr char kList = 0x01;
-    static constexpr char kFalse = 0x08;
-    static constexpr char kTrue = 0x09;
-    static constexpr char kCollection = 0x0E;
+    static constexpr char tag(StreamFormat::Tag t) { return char(t); }
 
     // Room for count more bytes, at the end of what is written.
     char *claim(qsizetype count)
