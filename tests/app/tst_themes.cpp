@@ -4,6 +4,7 @@
 
 #include "findcontrol.h"
 #include "html/pagehtml.h"
+#include "platform/gui/help.h"
 #include "project/pagedocument.h"
 #include "themes/gui/themedialog.h"
 #include "themes/themesfile.h"
@@ -96,6 +97,21 @@ private Q_SLOTS:
         QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'|')));
         m_window.reset();
         m_fixture.reset();
+    }
+
+    // Every "What's This?" topic of the dialog leads to a page the program ships.
+    void everyHelpTopicOfTheDialogHasAPage()
+    {
+        TWebTheme themes;
+        const TfrmTheme dialog(themes, m_fixture->folder());
+        QSet<int> topics;
+        for (const QWidget *widget : dialog.findChildren<QWidget *>()) {
+            if (const int topic = Help::topicOf(widget)) {
+                topics.insert(topic);
+                QVERIFY2(QFile::exists(u":/help/%1.html"_s.arg(topic)), qPrintable(widget->objectName()));
+            }
+        }
+        QCOMPARE(topics.size(), 10);
     }
 
     // A theme made with a colour and a background picture shows in the preview, tiled, and
