@@ -150,6 +150,27 @@ private Q_SLOTS:
         FileDialogs::takeTestAnswer({}, {});
     }
 
+    // In this system's fonts every caption has room in its control, in both panels.
+    void captionsFitTheirControls()
+    {
+        const auto dialog = open(u"Broken"_s);
+        click(*dialog, u"btnEdit"_s);
+        for (const QWidget *widget : dialog->findChildren<QWidget *>()) {
+            QSize needed;
+            if (const auto *label = qobject_cast<const QLabel *>(widget); label && !label->text().isEmpty())
+                needed = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width()))
+                                           : label->sizeHint();
+            else if (const auto *tool = qobject_cast<const QToolButton *>(widget); tool && !tool->text().isEmpty())
+                needed = tool->sizeHint();
+            else if (const auto *push = qobject_cast<const QPushButton *>(widget))
+                needed = push->fontMetrics().size(Qt::TextShowMnemonic, push->text()) + QSize(12, 4);
+            if (needed.isValid())
+                QVERIFY2(
+                    needed.width() <= widget->width() && needed.height() <= widget->height(),
+                    qPrintable(u"%1 needs %2x%3"_s.arg(widget->objectName()).arg(needed.width()).arg(needed.height())));
+        }
+    }
+
     // Each theme shows its own values, whatever the theme shown before it held.
     void browsingShowsTheStoredTheme_data()
     {

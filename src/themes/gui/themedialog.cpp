@@ -46,7 +46,7 @@ constexpr TColor kNewActiveLink = 0x000000FF;
 constexpr TColor kNewVisitedLink = 0x00800080;
 
 const QString kNoImageText = u"No Background Image"_s;
-const QString kUnreadableImageText = u"The picture cannot be shown"_s;
+const QString kUnreadableImageText = u"Cannot show this picture"_s;
 
 TThemeItem newTheme()
 {
@@ -106,6 +106,10 @@ TfrmTheme::TfrmTheme(TWebTheme &themes, const QString &programFolder, QWidget *p
     ui->btnBackground->setIcon(Art::buttonPicture(Art::Button::Browse));
     ui->btnClear->setIcon(Art::buttonPicture(Art::Button::Delete));
     ui->imgTheme->setPixmap(Art::applicationIcon().pixmap(ui->imgTheme->size()));
+    // The labels are as wide as their captions, so the swatch beside them takes its own
+    // double-clicks.
+    for (QLabel *label : {ui->lblTextColor, ui->lblLinkColor, ui->lblALinkColor, ui->lblVLinkColor})
+        label->adjustSize();
     // The note lies under the picture; while it shows, the picture is empty, and the note
     // takes the clicks that open the picture dialog.
     ui->lblNoImage->raise();
