@@ -420,15 +420,23 @@ private Q_SLOTS:
     void leavingTheEditPanelDropsUnappliedEdits_data()
     {
         QTest::addColumn<bool>("escape");
-        QTest::newRow("Cancel button") << false;
-        QTest::newRow("Escape key") << true;
+        QTest::newRow("Add, then the Cancel button") << false;
+        QTest::newRow("Edit by double-click, then the Escape key") << true;
     }
     void leavingTheEditPanelDropsUnappliedEdits()
     {
         QFETCH(bool, escape);
         const auto dialog = open(u"Blue"_s);
-        click(*dialog, u"btnAdd"_s);
-        QCOMPARE(dialog->windowTitle(), u"Page Themes - Add"_s);
+        if (escape) {
+            // A user's double-click: a click, then the press that makes it a double-click.
+            clickRow(*dialog, 1);
+            QListWidget *themes = list(*dialog);
+            QTest::mouseDClick(themes->viewport(), Qt::LeftButton, {},
+                               themes->visualItemRect(themes->item(1)).center());
+        } else {
+            click(*dialog, u"btnAdd"_s);
+        }
+        QCOMPARE(dialog->windowTitle(), escape ? u"Page Themes - Edit"_s : u"Page Themes - Add"_s);
         QVERIFY(!control(*dialog, u"btnOK"_s)->isEnabled() && !list(*dialog)->isEnabled());
         QTest::keyClicks(edit(*dialog, u"txtDescription"_s), u"Navy"_s);
         if (escape)
@@ -455,6 +463,7 @@ private Q_SLOTS:
         QTest::newRow("drop onto another entry")
             << u"drop 3"_s << QStringList{u"Default"_s, u"Hand"_s, u"Broken"_s, u"Blue"_s};
         QTest::newRow("drop below the last entry") << u"drop -1"_s << QStringList();
+        QTest::newRow("drop from another list") << u"foreign 3"_s << QStringList();
     }
     void closingWritesTheThemesWhenChanged()
     {
@@ -468,9 +477,12 @@ private Q_SLOTS:
             QCOMPARE(Messages::beepCount(), beeps + 1);
             QCOMPARE(Messages::shown(), QStringList{u"Do you want to delete the selected Theme?"_s});
             Messages::clearHistory();
-        } else if (action.startsWith(u"drop")) {
-            const std::unique_ptr<QMimeData> data(TThemeList::dragData(list(*dialog)));
-            dropOnRow(list(*dialog), action.section(u' ', 1).toInt(), data.get());
+        } else {
+            QListWidget other;
+            const bool own = action.startsWith(u"drop");
+            const std::unique_ptr<QMimeData> data(TThemeList::dragData(own ? list(*dialog) : &other));
+            if (action != u"none")
+                dropOnRow(list(*dialog), action.section(u' ', 1).toInt(), data.get());
         }
         QCOMPARE(list(*dialog)->strings(), names(m_themes));
         click(*dialog, u"btnCancel"_s);
@@ -482,16 +494,6 @@ private Q_SLOTS:
         QVERIFY(LoadThemes(file, saved, nullptr));
         QCOMPARE(names(saved), written);
         QVERIFY(saved == m_themes);
-    }
-
-    void foreignDropIsRefused()
-    {
-        const auto dialog = open(u"Blue"_s);
-        QListWidget other;
-        const std::unique_ptr<QMimeData> data(TThemeList::dragData(&other));
-        dropOnRow(list(*dialog), 3, data.get());
-        QVERIFY(!dialog->changed());
-        QCOMPARE(names(m_themes).at(1), u"Blue"_s);
     }
 
     void failedSaveIsReportedAndKeepsTheOldFile()
