@@ -201,6 +201,10 @@ private Q_SLOTS:
         QCOMPARE(!image->pixmap().isNull(), shown);
         QCOMPARE(control(*dialog, u"lblNoImage"_s)->isVisible(), !shown);
         QVERIFY(control(*dialog, u"btnEdit"_s)->isEnabled() && control(*dialog, u"btnRemove"_s)->isEnabled());
+        // A click below the last entry keeps the theme chosen.
+        QTest::mouseClick(list(*dialog)->viewport(), Qt::LeftButton, {},
+                          QPoint(10, list(*dialog)->viewport()->height() - 4));
+        QCOMPARE(dialog->selectedIndex(), row);
     }
 
     // Apply writes what the user changed and keeps the rest as the file holds it.

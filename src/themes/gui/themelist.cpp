@@ -46,6 +46,12 @@ bool TThemeList::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto *press = static_cast<QMouseEvent *>(event);
+        // A click below the last entry keeps the selection, as the platform's list does.
+        if (!itemAt(press->position().toPoint())) {
+            m_dragStart.reset();
+            setFocus(Qt::MouseFocusReason);
+            return true;
+        }
         m_dragStart = press->button() == Qt::LeftButton ? std::optional(press->position().toPoint()) : std::nullopt;
         return false;
     }

@@ -6,10 +6,10 @@
 
 class QMimeData;
 
-// The theme dialog's list: a left-button drag of an entry, past the platform's drag distance,
-// carries it with the program's drag cursor, and the list takes only drags of its own entries.
-// A drop on an entry reports the selected entry and the one under the mouse; a drop below the
-// last entry reports nothing.
+// The theme dialog's list. A click below the last entry keeps the selection. A left-button
+// drag of an entry, past the platform's drag distance, carries it with the program's drag
+// cursor, and the list takes only drags of its own entries. A drop on an entry reports the
+// selected entry and the one under the mouse; a drop below the last entry reports nothing.
 class TThemeList : public TListBoxHrz
 {
     Q_OBJECT
