@@ -233,6 +233,8 @@ void TfrmMain::connectControls()
             [this](const BlockDrag::Payload &payload) { deleteBlock(payload.row); });
 
     connect(ui->lstThemes, &QListWidget::itemClicked, this, &TfrmMain::lstThemesClick);
+    connect(ui->blockEditor, &TBlockEditor::themeRequested, this, [this] { editThemes(false); });
+    connect(ui->btnThemeEdit, &QToolButton::clicked, this, [this] { editThemes(true); });
     connect(ui->btnToggle, &QToolButton::toggled, this, [this](bool down) {
         ui->lstThemes->setVisible(down);
         ui->bevSpacer->setVisible(down);
@@ -284,6 +286,12 @@ void TfrmMain::loadThemes()
         Messages::error(this, error);
         return;
     }
+    fillThemeList();
+}
+
+void TfrmMain::fillThemeList()
+{
+    ui->lstThemes->clearStrings();
     for (int i = 0; i < m_themes.Items.Count(); ++i)
         ui->lstThemes->addString(m_themes.Items.Items(i)->ThemeName);
 }

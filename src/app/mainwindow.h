@@ -104,6 +104,10 @@ private:
     void storePlacement();
     void registerFileTypes();
     void loadThemes();
+    // Fills lstThemes with the names of the themes in memory.
+    void fillThemeList();
+    // The theme dialog; refreshPreview also applies its theme through the theme list.
+    void editThemes(bool refreshPreview);
 
     void connectDocument();
     void commitPanel();
