@@ -432,6 +432,13 @@ void TransferWorker::run()
 {
     m_curl = m_curl ? m_curl : curl_easy_init();
     m_results.clear();
+    if (!m_curl) {
+        for (const QString &path : std::as_const(m_options.files))
+            m_results.append({path, QFileInfo(path).fileName(), FileResult::Failed, 0,
+                              QStringLiteral("not sent: the network library could not start")});
+        Q_EMIT finished();
+        return;
+    }
     UploadState state;
     const QString statePath = m_options.stateDir.isEmpty()
                                   ? QString()

@@ -1,6 +1,7 @@
 #include "platform/settingsstore.h"
 #include "publish/serverprofiles.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,6 +79,12 @@ void TestProfiles::renameMovesEveryValue()
     QCOMPARE(back.port, p.port);
     QCOMPARE(back.trustedKey, p.trustedKey);
     QVERIFY(!ServerProfiles::LoadProfile(store, p.name, &back));
+
+    QVERIFY(store.sync());
+    // The stored passwords are readable by their owner only.
+    const QFile::Permissions mode = QFile::permissions(dir.filePath(QStringLiteral("settings.ini")));
+    QVERIFY(mode.testFlags(QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(!(mode & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
 }
 
 void TestProfiles::missingValuesReadAsDefaults()
