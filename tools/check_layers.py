@@ -20,6 +20,7 @@ ALLOWED = {
     "document": {"platform", "format", "forms", "themes"},
     "html": {"platform", "format", "forms", "themes", "document"},
     "project": {"platform", "format", "forms", "document", "html", "themes"},
+    "publish": {"platform", "format", "forms", "document", "html", "themes"},
     "codecs": {"platform"},
     "art": set(),
     "platform/gui": {"platform"},
@@ -30,11 +31,11 @@ ALLOWED = {
     "app/panels": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
                    "codecs", "viewer", "art", "dialogs"},
     "app": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
-            "codecs", "viewer", "art", "dialogs", "project", "app/panels"},
+            "codecs", "viewer", "art", "dialogs", "project", "publish", "app/panels"},
 }
 
 # Folders that link Qt Core only.
-CORE = {"platform", "format", "forms", "document", "themes", "html", "project"}
+CORE = {"platform", "format", "forms", "document", "themes", "html", "project", "publish"}
 
 QT_GUI_MODULES = ("QtGui", "QtWidgets")
 

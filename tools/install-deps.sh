@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libjpeg62-turbo-dev libcurl4-openssl-dev
-    python3-pyftpdlib xvfb xauth
+    python3-pyftpdlib python3-openssl python3-asyncssh xvfb xauth
     clang libclang-rt-14-dev
 )
 

@@ -2,6 +2,7 @@
 
 #include "textutils.h"
 
+#include <QFile>
 #include <QSettings>
 
 using namespace Qt::StringLiterals;
@@ -144,6 +145,9 @@ bool SettingsStore::sync(QString *error)
     m_settings->sync();
     switch (m_settings->status()) {
     case QSettings::NoError:
+        // Server profiles keep their passwords here: the file is its owner's alone.
+        if (QFile::exists(m_settings->fileName()))
+            QFile::setPermissions(m_settings->fileName(), QFile::ReadOwner | QFile::WriteOwner);
         return true;
     case QSettings::AccessError:
         if (error)

@@ -1,0 +1,128 @@
+#include "serverprofiles.h"
+
+#include "platform/cp1252.h"
+#include "platform/settingsstore.h"
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+QString key(const QString &name)
+{
+    return QStringLiteral("Profiles/") + name;
+}
+
+int sextet(char c)
+{
+    for (int i = 0; i < 64; ++i) {
+        if (kAlphabet[i] == c)
+            return i;
+    }
+    return -1; // all six bits set, as the stored form was always read
+}
+
+} // namespace
+
+QByteArray ScrambleText(const QByteArray &plain)
+{
+    QByteArray out(plain.size(), Qt::Uninitialized);
+    quint16 k = 0x4F1F;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        const auto o = quint8(quint8(plain[i]) ^ (k >> 8));
+        out[i] = char(o);
+        k = quint16((k + o) * 0xA2ED + 0x578C);
+    }
+    return out;
+}
+
+QByteArray UnscrambleText(const QByteArray &scrambled)
+{
+    QByteArray out(scrambled.size(), Qt::Uninitialized);
+    quint16 k = 0x4F1F;
+    for (qsizetype i = 0; i < scrambled.size(); ++i) {
+        const auto in = quint8(scrambled[i]);
+        out[i] = char(in ^ (k >> 8));
+        k = quint16((k + in) * 0xA2ED + 0x578C);
+    }
+    return out;
+}
+
+QByteArray EncodeBase64(const QByteArray &bytes)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < bytes.size(); i += 3) {
+        quint32 group = quint32(quint8(bytes[i])) << 16;
+        if (i + 1 < bytes.size())
+            group |= quint32(quint8(bytes[i + 1])) << 8;
+        if (i + 2 < bytes.size())
+            group |= quint8(bytes[i + 2]);
+        for (int s = 18; s >= 0; s -= 6)
+            out += kAlphabet[(group >> s) & 63];
+    }
+    if (bytes.size() % 3 == 2)
+        out[out.size() - 1] = '=';
+    else if (bytes.size() % 3 == 1)
+        out.replace(out.size() - 2, 2, "==");
+    return out;
+}
+
+QByteArray DecodeBase64(const QByteArray &text)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i + 3 < text.size(); i += 4) {
+        quint32 group = 0;
+        for (int j = 0; j < 4; ++j)
+            group = (group << 6) | (quint32(sextet(text[i + j])) & 63);
+        const int count = text[i + 3] != '=' ? 3 : text[i + 2] != '=' ? 2 : 1;
+        for (int j = 0; j < count; ++j)
+            out += char(group >> (16 - 8 * j));
+    }
+    return out;
+}
+
+namespace ServerProfiles {
+
+QStringList ReadProfileNames(const SettingsStore &store)
+{
+    return store.subKeys(QStringLiteral("Profiles"));
+}
+
+bool LoadProfile(const SettingsStore &store, const QString &name, ServerProfile *profile)
+{
+    if (!ReadProfileNames(store).contains(name))
+        return false;
+    const QString k = key(name);
+    ServerProfile p;
+    p.name = name;
+    p.userName = store.readString(k, QStringLiteral("Username"));
+    p.password = Cp1252::decode(
+        UnscrambleText(DecodeBase64(store.readString(k, QStringLiteral("Password")).toLatin1())));
+    p.host = store.readString(k, QStringLiteral("Host"));
+    p.initialDir = store.readString(k, QStringLiteral("InitialDir"));
+    p.port = store.readString(k, QStringLiteral("Port"), QStringLiteral("21"));
+    p.trustedKey = store.readString(k, QStringLiteral("TrustedKey"));
+    *profile = p;
+    return true;
+}
+
+void SaveProfile(SettingsStore &store, const ServerProfile &profile, const QString &oldName)
+{
+    if (!oldName.isEmpty())
+        store.deleteSubKey(key(oldName));
+    const QString k = key(profile.name);
+    store.writeString(k, QStringLiteral("Username"), profile.userName);
+    store.writeString(k, QStringLiteral("Password"),
+                      QString::fromLatin1(EncodeBase64(ScrambleText(Cp1252::encode(profile.password)))));
+    store.writeString(k, QStringLiteral("Host"), profile.host);
+    store.writeString(k, QStringLiteral("InitialDir"), profile.initialDir);
+    store.writeString(k, QStringLiteral("Port"), profile.port);
+    if (!profile.trustedKey.isEmpty())
+        store.writeString(k, QStringLiteral("TrustedKey"), profile.trustedKey);
+}
+
+void DeleteProfile(SettingsStore &store, const QString &name)
+{
+    store.deleteSubKey(key(name));
+}
+
+} // namespace ServerProfiles

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// What was sent to one destination and verified there: size and SHA-256 of each file, by remote name.
+// Lets a later send skip the files that did not change.
+class UploadState
+{
+public:
+    struct Entry {
+        qint64 size = -1;
+        QByteArray sha256; // hex
+    };
+
+    // The file for a destination inside stateDir; the key is hashed, so no user text becomes a file name.
+    static QString fileFor(const QString &stateDir, const QString &destinationKey);
+
+    bool load(const QString &path); // a missing file is an empty state
+    bool save(const QString &path) const;
+
+    Entry entry(const QString &name) const { return m_entries.value(name); }
+    void set(const QString &name, const Entry &e) { m_entries.insert(name, e); }
+    void remove(const QString &name) { m_entries.remove(name); }
+
+    // Size and hex SHA-256 of a local file; size -1 when it cannot be read.
+    static Entry digestOf(const QString &localPath);
+
+private:
+    QHash<QString, Entry> m_entries;
+};

@@ -1,0 +1,146 @@
+#!/usr/bin/python3
+"""Servers for the transfer tests, on 127.0.0.1 and a free port.
+
+testserver.py ftp|ftpes|sftp ROOT USER PASSWORD [--fault freeze|die --after BYTES] [--cert PEM]
+testserver.py cert PEM   (writes a self-signed key and certificate for 127.0.0.1)
+Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it listens.
+--fault: after BYTES bytes of an uploaded file, stop reading and answering (freeze) or exit at once (die).
+"""
+import argparse
+import os
+import sys
+
+
+def ftp_server(args):
+    from pyftpdlib.authorizers import DummyAuthorizer
+    from pyftpdlib import handlers
+    from pyftpdlib.servers import FTPServer
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+
+    if args.mode == "ftpes":
+        base_handler, base_dtp = handlers.TLS_FTPHandler, handlers.TLS_DTPHandler
+    else:
+        base_handler, base_dtp = handlers.FTPHandler, handlers.DTPHandler
+
+    class DTP(base_dtp):
+        received = 0
+
+        def __init__(self, sock, cmd_channel):
+            super().__init__(sock, cmd_channel)
+            # pyftpdlib waits for the transfer command before it reads a protected data connection,
+            # while the client starts its TLS handshake as soon as the connection opens.
+            if getattr(self, "_ssl_requested", False):
+                self._ssl_want_read = True
+                self.modify_ioloop_events(self.ioloop.READ)
+
+        def handle_read_event(self):
+            if args.fault and self.received >= args.after:
+                if args.fault == "die":
+                    os._exit(1)
+                # frozen: never read again, never answer
+                self.modify_ioloop_events(0)
+                self.cmd_channel.modify_ioloop_events(0)
+                return
+            before = self.tot_bytes_received
+            super().handle_read_event()
+            # Bytes OpenSSL already decrypted raise no new socket event; read them now or they are lost
+            # when the client closes the connection.
+            pending = getattr(self.socket, "pending", None)
+            while pending and not self._closed and self.receive and pending() > 0:
+                super().handle_read_event()
+            DTP.received += self.tot_bytes_received - before
+
+    class Handler(base_handler):
+        pass
+
+    Handler.authorizer = authorizer
+    Handler.dtp_handler = DTP
+    Handler.passive_ports = None
+    Handler.auth_failed_timeout = 0.1
+    if args.mode == "ftpes":
+        Handler.certfile = args.cert
+        Handler.tls_control_required = True
+        Handler.tls_data_required = True
+        # A TLS 1.3 server sends session tickets on the data connection, which an uploading client never
+        # reads; its close then resets the connection and pyftpdlib drops the bytes it had not read yet.
+        from OpenSSL import SSL
+        Handler.ssl_options |= SSL.OP_NO_TICKET
+        Handler.get_ssl_context().set_max_proto_version(SSL.TLS1_2_VERSION)
+    server = FTPServer(("127.0.0.1", 0), Handler)
+    print(server.socket.getsockname()[1], "-", flush=True)
+    server.serve_forever()
+
+
+def sftp_server(args):
+    import asyncio
+    import asyncssh
+
+    class Server(asyncssh.SSHServer):
+        def begin_auth(self, username):
+            return True
+
+        def password_auth_supported(self):
+            return True
+
+        def validate_password(self, username, password):
+            return username == args.user and password == args.password
+
+    async def main():
+        key = asyncssh.generate_private_key("ssh-ed25519")
+        server = await asyncssh.create_server(
+            Server, "127.0.0.1", 0, server_host_keys=[key],
+            sftp_factory=lambda chan: asyncssh.SFTPServer(chan, chroot=args.root.encode()))
+        port = server.sockets[0].getsockname()[1]
+        if args.known_hosts:
+            with open(args.known_hosts, "w") as f:
+                f.write("[127.0.0.1]:%d %s" % (port, key.export_public_key().decode()))
+        print(port, key.get_fingerprint("sha256"), flush=True)
+        await asyncio.Event().wait()
+
+    asyncio.run(main())
+
+
+def make_certificate(path):
+    from OpenSSL import crypto
+
+    key = crypto.PKey()
+    key.generate_key(crypto.TYPE_RSA, 2048)
+    cert = crypto.X509()
+    cert.get_subject().CN = "127.0.0.1"
+    cert.set_serial_number(1)
+    cert.gmtime_adj_notBefore(-60)
+    cert.gmtime_adj_notAfter(24 * 3600)
+    cert.set_issuer(cert.get_subject())
+    cert.set_pubkey(key)
+    cert.add_extensions([crypto.X509Extension(b"subjectAltName", False, b"IP:127.0.0.1"),
+                         crypto.X509Extension(b"basicConstraints", True, b"CA:TRUE")])
+    cert.sign(key, "sha256")
+    with open(path, "wb") as f:
+        f.write(crypto.dump_privatekey(crypto.FILETYPE_PEM, key))
+        f.write(crypto.dump_certificate(crypto.FILETYPE_PEM, cert))
+
+
+def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "cert":
+        make_certificate(sys.argv[2])
+        return 0
+    p = argparse.ArgumentParser()
+    p.add_argument("mode", choices=["ftp", "ftpes", "sftp"])
+    p.add_argument("root")
+    p.add_argument("user")
+    p.add_argument("password")
+    p.add_argument("--fault", choices=["freeze", "die"])
+    p.add_argument("--after", type=int, default=0)
+    p.add_argument("--cert")
+    p.add_argument("--known-hosts")
+    args = p.parse_args()
+    if args.mode == "sftp":
+        sftp_server(args)
+    else:
+        ftp_server(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

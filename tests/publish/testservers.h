@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+// A test server process on 127.0.0.1 (see testserver.py), stopped when the object goes.
+class TestServer
+{
+public:
+    TestServer(const QString &mode, const QString &root, const QStringList &extra = {})
+    {
+        m_process.setProgram(QStringLiteral("/usr/bin/python3"));
+        m_process.setArguments(QStringList{QStringLiteral(BRISKO_TEST_SERVER), mode, root, user(), password()} +
+                               extra);
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start();
+        while (m_process.state() != QProcess::NotRunning && !m_process.canReadLine())
+            m_process.waitForReadyRead(10000);
+        const QList<QByteArray> fields = m_process.readLine().trimmed().split(' ');
+        m_port = fields.value(0).toInt();
+        m_fingerprint = QString::fromLatin1(fields.value(1));
+    }
+    ~TestServer()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            ::kill(pid_t(m_process.processId()), SIGCONT);
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    static QString user() { return QStringLiteral("webuser"); }
+    static QString password() { return QStringLiteral("s3cret-Pass"); }
+    int port() const { return m_port; }
+    QString fingerprint() const { return m_fingerprint; }
+    bool isRunning() const { return m_port > 0; }
+
+    // A port on which nothing listens.
+    static int closedPort()
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ::bind(fd, reinterpret_cast<sockaddr *>(&a), len);
+        ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
+        ::close(fd);
+        return ntohs(a.sin_port);
+    }
+
+private:
+    QProcess m_process;
+    int m_port = 0;
+    QString m_fingerprint;
+};

@@ -1,0 +1,347 @@
+#include "publish/publishtarget.h"
+#include "publish/transferworker.h"
+#include "testservers.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+// Short durations: the tests check that each limit is applied, not its everyday value.
+TransferTimeouts shortTimeouts()
+{
+    TransferTimeouts t;
+    t.connectMs = 3000;
+    t.stallMs = 1500;
+    t.replyMs = 1500;
+    return t;
+}
+
+QByteArray pattern(int size, char seed)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        data[i] = char(seed + i * 7 + i / 251);
+    return data;
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestTransfer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void hostTextChoosesProtocolAndPort_data();
+    void hostTextChoosesProtocolAndPort();
+    void sendsPageThenOnlyWhatChanged_data();
+    void sendsPageThenOnlyWhatChanged();
+    void faultsEndInHonestFailure_data();
+    void faultsEndInHonestFailure();
+    void unknownServerKeyRefusedUntilTrusted_data();
+    void unknownServerKeyRefusedUntilTrusted();
+    void stopEndsTransferQuickly();
+
+private:
+    QList<FileResult> send(const PublishTarget &target, const QStringList &files, bool sendAll = false,
+                           const QString &trusted = {}, QString *untrusted = nullptr, qint64 *elapsedMs = nullptr);
+    QStringList makePage();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_local, m_remote, m_state, m_cert;
+};
+
+void TestTransfer::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_local = m_dir->filePath(QStringLiteral("local"));
+    m_remote = m_dir->filePath(QStringLiteral("remote"));
+    m_state = m_dir->filePath(QStringLiteral("state"));
+    QDir().mkpath(m_local);
+    QDir().mkpath(m_remote + QStringLiteral("/public_html"));
+    m_cert = m_dir->filePath(QStringLiteral("server.pem"));
+}
+
+QStringList TestTransfer::makePage()
+{
+    const QStringList files{m_local + QStringLiteral("/back.gif"), m_local + QStringLiteral("/photo.jpg"),
+                            m_local + QStringLiteral("/WalkingClub.html")};
+    writeFile(files[0], pattern(3000, 'a'));
+    writeFile(files[1], pattern(700000, 'b'));
+    writeFile(files[2], "<HTML>\r\n<BODY BACKGROUND=\"back.gif\"><IMG SRC=\"photo.jpg\"></BODY>\r\n</HTML>\r\n");
+    return files;
+}
+
+QList<FileResult> TestTransfer::send(const PublishTarget &target, const QStringList &files, bool sendAll,
+                                     const QString &trusted, QString *untrusted, qint64 *elapsedMs)
+{
+    TransferOptions o;
+    o.target = target;
+    o.files = files;
+    o.sendAll = sendAll;
+    o.stateDir = m_state;
+    o.timeouts = shortTimeouts();
+    o.trustedFingerprint = trusted;
+    TransferWorker worker(o);
+    QElapsedTimer timer;
+    timer.start();
+    worker.run();
+    if (elapsedMs)
+        *elapsedMs = timer.elapsed();
+    if (untrusted)
+        *untrusted = worker.untrustedFingerprint();
+    for (const FileResult &r : worker.results())
+        if (r.reason.contains(TestServer::password()))
+            QTest::qFail("the password appears in a message", __FILE__, __LINE__);
+    return worker.results();
+}
+
+static QString statuses(const QList<FileResult> &results)
+{
+    QStringList s;
+    for (const FileResult &r : results)
+        s << (r.status == FileResult::Sent ? QStringLiteral("sent") : r.status == FileResult::Unchanged
+                                                                          ? QStringLiteral("unchanged")
+                                                                          : QStringLiteral("failed"));
+    return s.join(QLatin1Char(' '));
+}
+
+void TestTransfer::hostTextChoosesProtocolAndPort_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("expectedPort");
+    QTest::addColumn<QByteArray>("url");
+    QTest::newRow("bare host") << "example.com" << "21" << int(PublishProtocol::Ftp) << 21
+                               << QByteArray("ftp://example.com:21/www/a.gif");
+    QTest::newRow("ftp scheme") << "FTP://example.com/" << "2121" << int(PublishProtocol::Ftp) << 2121
+                                << QByteArray("ftp://example.com:2121/www/a.gif");
+    QTest::newRow("explicit tls") << "ftpes://example.com" << "21" << int(PublishProtocol::FtpExplicit) << 21
+                                  << QByteArray("ftp://example.com:21/www/a.gif");
+    QTest::newRow("implicit tls") << "ftps://example.com" << "21" << int(PublishProtocol::FtpImplicit) << 990
+                                  << QByteArray("ftps://example.com:990/www/a.gif");
+    QTest::newRow("sftp default") << "sftp://example.com" << "21" << int(PublishProtocol::Sftp) << 22
+                                  << QByteArray("sftp://example.com:22/~/www/a.gif");
+    QTest::newRow("sftp own port") << "sftp://example.com" << "2222" << int(PublishProtocol::Sftp) << 2222
+                                   << QByteArray("sftp://example.com:2222/~/www/a.gif");
+    QTest::newRow("empty port") << "example.com" << "" << int(PublishProtocol::Ftp) << 21
+                                << QByteArray("ftp://example.com:21/www/a.gif");
+}
+
+void TestTransfer::hostTextChoosesProtocolAndPort()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, port);
+    QFETCH(int, protocol);
+    QFETCH(int, expectedPort);
+    QFETCH(QByteArray, url);
+    const PublishTarget t = PublishTarget::fromProfile(host, port, QStringLiteral("u"), QStringLiteral("p"),
+                                                       QStringLiteral("/www/"));
+    QCOMPARE(int(t.protocol), protocol);
+    QCOMPARE(t.port, expectedPort);
+    QCOMPARE(t.fileUrl(QStringLiteral("a.gif")), url);
+}
+
+void TestTransfer::sendsPageThenOnlyWhatChanged_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("ftp") << "ftp";
+    QTest::newRow("ftp with required tls") << "ftpes";
+    QTest::newRow("sftp") << "sftp";
+}
+
+void TestTransfer::sendsPageThenOnlyWhatChanged()
+{
+    QFETCH(QString, mode);
+    QStringList extra;
+    if (mode == QLatin1String("ftpes")) {
+        QCOMPARE(QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                                   {QStringLiteral(BRISKO_TEST_SERVER), QStringLiteral("cert"), m_cert}),
+                 0);
+        extra << QStringLiteral("--cert") << m_cert;
+    }
+    TestServer server(mode, m_remote, extra);
+    QVERIFY(server.isRunning());
+    const QStringList files = makePage();
+    PublishTarget t = PublishTarget::fromProfile(mode + QStringLiteral("://127.0.0.1"), QString::number(server.port()),
+                                                 TestServer::user(), TestServer::password(),
+                                                 QStringLiteral("public_html"));
+    // The self-signed certificate is trusted the way a user trusts it: by its fingerprint.
+    QString trusted = server.fingerprint() == QLatin1String("-") ? QString() : server.fingerprint();
+    if (mode == QLatin1String("ftpes")) {
+        QString offered;
+        QCOMPARE(statuses(send(t, files, false, {}, &offered)), QStringLiteral("failed failed failed"));
+        QVERIFY(offered.startsWith(QLatin1String("SHA256:")));
+        trusted = offered;
+    }
+
+    QCOMPARE(statuses(send(t, files, false, trusted)), QStringLiteral("sent sent sent"));
+    for (const QString &f : files)
+        QCOMPARE(readFile(m_remote + QStringLiteral("/public_html/") + QFileInfo(f).fileName()), readFile(f));
+    QCOMPARE(QDir(m_remote + QStringLiteral("/public_html")).entryList(QDir::Files | QDir::Hidden).size(), 3);
+
+    QCOMPARE(statuses(send(t, files, false, trusted)), QStringLiteral("unchanged unchanged unchanged"));
+
+    writeFile(files[1], pattern(650000, 'c'));
+    QCOMPARE(statuses(send(t, files, false, trusted)), QStringLiteral("unchanged sent unchanged"));
+    QCOMPARE(readFile(m_remote + QStringLiteral("/public_html/photo.jpg")), readFile(files[1]));
+
+    // A file that vanished from the server goes up again although the record says it was sent.
+    QVERIFY(QFile::remove(m_remote + QStringLiteral("/public_html/back.gif")));
+    QCOMPARE(statuses(send(t, files, false, trusted)), QStringLiteral("sent unchanged unchanged"));
+
+    QCOMPARE(statuses(send(t, files, true, trusted)), QStringLiteral("sent sent sent"));
+}
+
+void TestTransfer::faultsEndInHonestFailure_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("wrong password") << "password" << "refused the user name or password";
+    QTest::newRow("closed port") << "closed" << "could not connect";
+    QTest::newRow("server freezes mid-file") << "freeze" << "did not answer within 2 s";
+    QTest::newRow("server killed mid-file") << "die" << "";
+    QTest::newRow("server stops reading a big file") << "freeze" << "no data moved for 2 s";
+}
+
+void TestTransfer::faultsEndInHonestFailure()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+    QStringList extra;
+    if (fault == QLatin1String("freeze") || fault == QLatin1String("die"))
+        extra << QStringLiteral("--fault") << fault << QStringLiteral("--after") << QStringLiteral("200000");
+    // Bigger than the socket buffers, so that the frozen server stops the transfer mid-file.
+    const bool bigFile = QTest::currentDataTag() == QByteArray("server stops reading a big file");
+    if (bigFile)
+        extra = QStringList{QStringLiteral("--fault"), QStringLiteral("freeze"), QStringLiteral("--after"),
+                            QStringLiteral("200000")};
+    TestServer server(QStringLiteral("ftp"), m_remote, extra);
+    QVERIFY(server.isRunning());
+    const QStringList files = makePage();
+    if (bigFile)
+        writeFile(files[1], pattern(24 << 20, 'd'));
+    const int port = fault == QLatin1String("closed") ? TestServer::closedPort() : server.port();
+    const QString password = fault == QLatin1String("password") ? QStringLiteral("wrong") : TestServer::password();
+    const PublishTarget t = PublishTarget::fromProfile(QStringLiteral("127.0.0.1"), QString::number(port),
+                                                       TestServer::user(), password, QStringLiteral("public_html"));
+    qint64 elapsed = 0;
+    const QList<FileResult> results = send(t, files, false, {}, nullptr, &elapsed);
+    QVERIFY2(elapsed < 15000, qPrintable(QString::number(elapsed)));
+    qInfo("%s detected in %lld ms: %s", qPrintable(fault), elapsed,
+          qPrintable(results.value(1).reason));
+
+    QCOMPARE(results.size(), files.size());
+    for (const FileResult &r : results) {
+        const QString remote = m_remote + QStringLiteral("/public_html/") + r.name;
+        if (r.status == FileResult::Sent)
+            QCOMPARE(readFile(remote), readFile(r.localPath));
+        else if (QFile::exists(remote)) // never half a file under the final name
+            QCOMPARE(readFile(remote), readFile(r.localPath));
+    }
+    // The big picture is where the faulty servers give up.
+    QCOMPARE(results[1].status, FileResult::Failed);
+    QCOMPARE(results[2].status, FileResult::Failed);
+    QVERIFY2(results[1].reason.contains(reason), qPrintable(results[1].reason));
+    QVERIFY(!results[2].reason.isEmpty());
+}
+
+void TestTransfer::unknownServerKeyRefusedUntilTrusted_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("sftp host key") << "sftp";
+    QTest::newRow("tls certificate") << "ftpes";
+}
+
+void TestTransfer::unknownServerKeyRefusedUntilTrusted()
+{
+    QFETCH(QString, mode);
+    QStringList extra;
+    if (mode == QLatin1String("ftpes")) {
+        QCOMPARE(QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                                   {QStringLiteral(BRISKO_TEST_SERVER), QStringLiteral("cert"), m_cert}),
+                 0);
+        extra << QStringLiteral("--cert") << m_cert;
+    }
+    TestServer server(mode, m_remote, extra);
+    QVERIFY(server.isRunning());
+    const QStringList files = makePage().mid(0, 1);
+    const PublishTarget t = PublishTarget::fromProfile(
+        mode + QStringLiteral("://127.0.0.1"), QString::number(server.port()), TestServer::user(),
+        TestServer::password(), QStringLiteral("public_html"));
+
+    QString offered;
+    QList<FileResult> results = send(t, files, false, {}, &offered);
+    QCOMPARE(statuses(results), QStringLiteral("failed"));
+    QVERIFY2(offered.startsWith(QLatin1String("SHA256:")), qPrintable(offered));
+    QVERIFY2(results[0].reason.contains(offered), qPrintable(results[0].reason));
+    if (mode == QLatin1String("sftp"))
+        QCOMPARE(offered, server.fingerprint());
+    QVERIFY(!QFile::exists(m_remote + QStringLiteral("/public_html/back.gif")));
+
+    // A key other than the trusted one is refused with a warning.
+    QString other = offered;
+    other[10] = other[10] == QLatin1Char('A') ? QLatin1Char('B') : QLatin1Char('A');
+    results = send(t, files, false, other);
+    QCOMPARE(statuses(results), QStringLiteral("failed"));
+    QVERIFY2(results[0].reason.contains(QLatin1String("changed")), qPrintable(results[0].reason));
+
+    results = send(t, files, false, offered);
+    QVERIFY2(statuses(results) == QLatin1String("sent"), qPrintable(results[0].reason));
+}
+
+void TestTransfer::stopEndsTransferQuickly()
+{
+    // A server that stops reading: only Stop, long before the timeouts, ends the transfer.
+    TestServer server(QStringLiteral("ftp"), m_remote,
+                      {QStringLiteral("--fault"), QStringLiteral("freeze"), QStringLiteral("--after"),
+                       QStringLiteral("100000")});
+    QVERIFY(server.isRunning());
+    TransferOptions o;
+    o.target = PublishTarget::fromProfile(QStringLiteral("127.0.0.1"), QString::number(server.port()),
+                                          TestServer::user(), TestServer::password(), QString());
+    o.files = makePage();
+    o.timeouts.stallMs = o.timeouts.replyMs = 60000;
+    auto *worker = new TransferWorker(o);
+    QThread thread;
+    worker->moveToThread(&thread);
+    connect(&thread, &QThread::started, worker, &TransferWorker::run);
+    QSignalSpy finished(worker, &TransferWorker::finished);
+    QSignalSpy started(worker, &TransferWorker::fileStarted);
+    thread.start();
+    QTRY_COMPARE_WITH_TIMEOUT(started.size(), 2, 10000);
+    QElapsedTimer timer;
+    timer.start();
+    worker->stop();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 3000);
+    QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+    thread.quit();
+    thread.wait();
+    const QList<FileResult> results = worker->results();
+    delete worker;
+    QCOMPARE(statuses(results), QStringLiteral("sent failed failed"));
+    QVERIFY(results[1].reason.contains(QLatin1String("stopped")));
+    QVERIFY(!QFile::exists(m_remote + QStringLiteral("/photo.jpg")));
+}
+
+QTEST_GUILESS_MAIN(TestTransfer)
+#include "tst_transfer.moc"

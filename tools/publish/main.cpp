@@ -1,0 +1,133 @@
+// brisko-publish: sends a saved page and its pictures to a web server, for people who publish from scripts.
+#include "document/pagefile.h"
+#include "platform/programfolder.h"
+#include "platform/settingsstore.h"
+#include "publish/serverprofiles.h"
+#include "publish/transferworker.h"
+#include "publish/uploadlist.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kBadInput = 2;
+
+void print(FILE *to, const QString &line)
+{
+    std::fprintf(to, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(to);
+}
+
+int usage()
+{
+    print(stderr, QStringLiteral("usage: brisko-publish [--all] [--check] [--cacert FILE] [--known-hosts FILE] "
+                                 "(--profile NAME | URL) PROJECT.mbe\n"
+                                 "URL: ftp://user@host[:port]/folder (also ftpes://, ftps://, sftp://); "
+                                 "the password comes from BRISKO_PASSWORD or the profile"));
+    return kBadInput;
+}
+
+int fail(const QString &message)
+{
+    print(stderr, QStringLiteral("brisko-publish: ") + message);
+    return kBadInput;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Marlowen Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("HTML Brisko4"));
+    QStringList args = app.arguments().mid(1);
+    TransferOptions options;
+    bool checkOnly = false;
+    QString profileName, url, project;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        const bool hasValue = !args.isEmpty();
+        if (arg == u"--all")
+            options.sendAll = true;
+        else if (arg == u"--check")
+            checkOnly = true;
+        else if (arg == u"--cacert" && hasValue)
+            options.caFile = args.takeFirst();
+        else if (arg == u"--known-hosts" && hasValue)
+            options.knownHostsFile = args.takeFirst();
+        else if (arg == u"--profile" && hasValue)
+            profileName = args.takeFirst();
+        else if (arg.startsWith(u"--"))
+            return usage();
+        else if (url.isEmpty() && profileName.isEmpty() && arg.contains(u"://"))
+            url = arg;
+        else if (project.isEmpty())
+            project = arg;
+        else
+            return usage();
+    }
+    if (project.isEmpty() || profileName.isEmpty() == url.isEmpty())
+        return usage();
+
+    QString error;
+    if (!url.isEmpty()) {
+        if (!PublishTarget::fromUrl(url, &options.target, &error))
+            return fail(error);
+    } else {
+        ServerProfile profile;
+        if (!ServerProfiles::LoadProfile(SettingsStore::instance(), profileName, &profile))
+            return fail(QStringLiteral("no server profile named \"%1\"").arg(profileName));
+        options.target = PublishTarget::fromProfile(profile.host, profile.port, profile.userName, profile.password,
+                                                    profile.initialDir);
+        options.trustedFingerprint = profile.trustedKey;
+    }
+    if (qEnvironmentVariableIsSet("BRISKO_PASSWORD"))
+        options.target.password = qEnvironmentVariable("BRISKO_PASSWORD");
+
+    const auto page = LoadDocument(project, &error);
+    if (!page)
+        return fail(QStringLiteral("%1: %2").arg(project, kInvalidDocumentMessage));
+    const QString folder = ProgramFolder();
+    options.files = PublishFileList(*page, project, folder);
+    const QString html = PublishedPagePath(project, folder);
+
+    const QStringList problems = PrePublishCheck(html, options.files);
+    for (const QString &p : problems)
+        print(stderr, QStringLiteral("warning: ") + p);
+    if (checkOnly) {
+        for (const QString &f : std::as_const(options.files))
+            print(stdout, QStringLiteral("would send ") + QFileInfo(f).fileName());
+        return problems.isEmpty() ? 0 : kFailed;
+    }
+
+    options.stateDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/publish");
+    TransferWorker worker(options);
+    QObject::connect(&worker, &TransferWorker::fileFinished, [](const FileResult &r) {
+        switch (r.status) {
+        case FileResult::Sent:
+            print(stdout, QStringLiteral("sent %1 (%2 bytes)").arg(r.name).arg(r.size));
+            break;
+        case FileResult::Unchanged:
+            print(stdout, QStringLiteral("unchanged ") + r.name);
+            break;
+        case FileResult::Failed:
+            print(stdout, QStringLiteral("failed %1: %2").arg(r.name, r.reason));
+            break;
+        }
+    });
+    worker.run();
+    int sent = 0, unchanged = 0, failed = 0;
+    for (const FileResult &r : worker.results())
+        (r.status == FileResult::Sent ? sent : r.status == FileResult::Unchanged ? unchanged : failed)++;
+    print(stdout, QStringLiteral("%1 sent, %2 unchanged, %3 failed").arg(sent).arg(unchanged).arg(failed));
+    if (!worker.untrustedFingerprint().isEmpty())
+        print(stderr, QStringLiteral("The server's key %1 is not trusted; pass --cacert or --known-hosts, or trust it "
+                                     "in the upload wizard's profile.")
+                          .arg(worker.untrustedFingerprint()));
+    return failed == 0 && problems.isEmpty() ? 0 : kFailed;
+}
