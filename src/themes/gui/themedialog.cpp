@@ -3,6 +3,7 @@
 
 #include "art/art.h"
 #include "platform/gui/busycursor.h"
+#include "platform/gui/dialogframe.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
 #include "platform/programfolder.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -95,10 +95,8 @@ TfrmTheme::TfrmTheme(TWebTheme &themes, const QString &programFolder, QWidget *p
     if (!m_programFolder.endsWith(u'/'))
         m_programFolder += u'/';
     ui->setupUi(this);
-    setFixedSize(size());
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // Centred over its window like every dialog, and fixed the common way: close button only.
+    DialogFrame::makeFixedSize(this, size());
 
     ui->btnAdd->setIcon(Art::panelIcon(Art::PanelButton::Add));
     ui->btnRemove->setIcon(Art::panelIcon(Art::PanelButton::Remove));
