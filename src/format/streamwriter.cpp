@@ -148,7 +148,8 @@ void StreamWriter::writeText(QStringView text)
 {
     if (writeCp1252(text))
         return;
-    if (text.isValidUtf16()) {
+    // A UTF-8 reader drops a byte order mark at the start of the text, so such text goes as UTF-16.
+    if (text.isValidUtf16() && !text.startsWith(QChar(0xFEFF))) {
         // Text the code page cannot hold keeps every character as UTF-8.
         const QByteArray bytes = text.toUtf8();
         char *out = claim(5 + bytes.size());
