@@ -213,12 +213,14 @@ void TfrmCommonFields::loadLists()
     QString error;
     QList<TFieldEntry> entries;
     Messages::HoldUntilShown hold(this);
-    if (m_bank.LoadFieldList(FieldBank::DefaultFieldsSection.toString(), entries, &error))
+    if (m_bank.LoadFieldList(FieldBank::DefaultFieldsSection.toString(), entries, &error)) {
         fillRows(lvForms, entries);
-    else if (error.isEmpty())
+    } else if (error.isEmpty()) {
         m_modified = true;
-    else
+    } else {
+        m_defaultsUnread = true;
         Messages::error(this, error);
+    }
     entries.clear();
     if (m_bank.LoadFieldList(FieldBank::FieldBankSection.toString(), entries, &error))
         fillRows(lvFieldBank, entries);
@@ -240,7 +242,7 @@ void TfrmCommonFields::lvFormsDragDrop(TFieldListView *source, QTreeWidgetItem *
         if (!dragged || !target || dragged == target)
             return;
         ExchangeRows(lvForms, target);
-        m_modified = true;
+        setModified();
         return;
     }
     if (source != lvFieldBank)
@@ -263,7 +265,7 @@ void TfrmCommonFields::lvFormsDragDrop(TFieldListView *source, QTreeWidgetItem *
     lvForms->setCurrentItem(row);
     row->setSelected(true);
     lvForms->setFocus();
-    m_modified = true;
+    setModified();
 }
 
 void TfrmCommonFields::lvFieldBankDragDrop(TFieldListView *source, QTreeWidgetItem *)
@@ -275,7 +277,7 @@ void TfrmCommonFields::lvFieldBankDragDrop(TFieldListView *source, QTreeWidgetIt
 void TfrmCommonFields::removeDefaultField()
 {
     if (RemoveSelectedRow(lvForms, u"form field"_s) >= 0)
-        m_modified = true;
+        setModified();
     updateMoveButtons();
 }
 
@@ -297,14 +299,20 @@ void TfrmCommonFields::moveDefaultField(int step)
     if (!other)
         return;
     ExchangeRows(lvForms, other);
+    setModified();
+}
+
+void TfrmCommonFields::setModified()
+{
     m_modified = true;
+    m_defaultsUnread = false;
 }
 
 void TfrmCommonFields::btnResetClick()
 {
     fillRows(lvForms, FieldBank::BuiltInDefaultFields());
     updateMoveButtons();
-    m_modified = true;
+    setModified();
 }
 
 void TfrmCommonFields::setOptions(const TPagelette &page, const QString &formAction)
@@ -354,7 +362,7 @@ void TfrmCommonFields::accept()
         QDialog::accept();
         return;
     }
-    if (m_modified) {
+    if (m_modified && !m_defaultsUnread) {
         BusyCursor busy;
         QString error;
         if (!m_bank.SaveFieldList(FieldBank::DefaultFieldsSection.toString(), rowsOf(lvForms), &error)) {

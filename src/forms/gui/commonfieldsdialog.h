@@ -50,10 +50,14 @@ private:
     void moveDefaultField(int step);
     void updateMoveButtons();
     void btnResetClick();
+    void setModified();
 
     Mode m_mode;
     FieldBank m_bank;
     bool m_modified = false;
+    // The default list in the file could not be read: it is not overwritten unless the user
+    // composes a new one.
+    bool m_defaultsUnread = false;
 
     QWidget *pnlCommon = nullptr;
     TFieldListView *lvForms = nullptr;
