@@ -276,6 +276,15 @@ private Q_SLOTS:
         QCOMPARE(Messages::shown(),
                  QStringList{u"The Name field is a required field. Please include a unique name for the field."_s});
         QCOMPARE(textOf(dialog, "txtName"), u"Untitled"_s);
+
+        // Enter in the name box closes without leaving it: the rule still holds, and the
+        // dialog stays for the name to be seen.
+        retype(dialog, "txtName", QString());
+        Messages::setNextAnswer(Messages::Ok);
+        QTest::keyClick(control(dialog, "txtName"), Qt::Key_Return);
+        QCOMPARE(Messages::shown().size(), 2);
+        QCOMPARE(textOf(dialog, "txtName"), u"Untitled"_s);
+        QVERIFY(dialog.isVisible());
     }
 
     void storingKeepsOtherSettingLines()

@@ -34,9 +34,10 @@ TFieldListView *fieldList(const char *name, QWidget *parent)
     auto *list = new TFieldListView(parent);
     list->setObjectName(QLatin1StringView(name));
     list->setHeaderLabels({u"Name"_s, u"Type"_s});
-    list->setColumnWidth(0, 150);
+    // Room for the longest names of the bank and for the longest kind caption.
+    list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(u"Zip Code/Postal Code"_s) + 40);
     list->header()->setStretchLastSection(true);
-    list->setMinimumSize(250, 220);
+    list->setMinimumSize(list->columnWidth(0) + list->fontMetrics().horizontalAdvance(u"Drop Down"_s) + 64, 240);
     return list;
 }
 

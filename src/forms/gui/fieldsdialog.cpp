@@ -190,6 +190,7 @@ void TfrmFields::buildControls()
     entry->addWidget(btnDropCancel, 3, 3);
     entry->setColumnStretch(1, 1);
     entry->setColumnStretch(0, 1);
+    entry->setRowStretch(4, 1);
     stack->addWidget(pnlDropText, 0, 0);
     pnlDropText->hide();
     choiceRow->addLayout(stack, 1);
