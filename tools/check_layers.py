@@ -26,12 +26,13 @@ ALLOWED = {
     "platform/gui": {"platform"},
     "viewer": {"platform", "platform/gui", "codecs"},
     "themes/gui": {"platform", "platform/gui", "format", "themes", "art"},
+    "forms/gui": {"platform", "platform/gui", "format", "forms", "themes", "document", "html", "art"},
     "dialogs": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
                 "codecs", "viewer", "art"},
     "app/panels": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
-                   "codecs", "viewer", "art", "dialogs"},
+                   "forms/gui", "codecs", "viewer", "art", "dialogs"},
     "app": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
-            "codecs", "viewer", "art", "dialogs", "project", "publish", "app/panels"},
+            "forms/gui", "codecs", "viewer", "art", "dialogs", "project", "publish", "app/panels"},
 }
 
 # Folders that link Qt Core only.

@@ -15,6 +15,7 @@ TBlockEditor::TBlockEditor(QWidget *parent) : QWidget(parent), ui(std::make_uniq
                 ui->pnlText,     ui->pnlBullets, ui->pnlHR,     ui->pnlForms};
     reserveDescriptionLines();
     connect(ui->pnlPageProp, &TPageDetailsPanel::themeRequested, this, &TBlockEditor::themeRequested);
+    connect(ui->pnlForms, &TFormsPanel::formChanged, this, &TBlockEditor::formChanged);
 
     // At start the page details are in front, with the alignment bar behind them.
     ui->stkPanels->setCurrentWidget(ui->pnlPageProp);
@@ -38,6 +39,8 @@ void TBlockEditor::loadBlock(TPagelette &doc, int index)
         ui->pnlAlign->load(*item);
         if (item->BlockType < kBlockTypeCount) {
             TBlockPanel *panel = m_panels[item->BlockType];
+            if (item->BlockType == btForms)
+                ui->pnlForms->setPage(&doc); // its field commands change the page's form
             panel->load(doc, *item);
             // setText leaves the caret at the end, which scrolls a long text out of view: show its start.
             for (QLineEdit *edit : findChildren<QLineEdit *>())
@@ -114,9 +117,10 @@ void TBlockEditor::storeLineReferenceWidth()
 void TBlockEditor::setProgramFolder(const QString &folder)
 {
     ui->pnlImages->setProgramFolder(folder);
+    ui->pnlForms->setProgramFolder(folder);
 }
 
-void TBlockEditor::fillFormFields(const TPagelette &doc)
+void TBlockEditor::fillFormFields(TPagelette &doc)
 {
     ui->pnlForms->fillFields(doc);
 }

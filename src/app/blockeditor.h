@@ -55,12 +55,13 @@ public:
     // Stores the line preview's current width as its width at 100 % (done once at start-up).
     void storeLineReferenceWidth();
 
-    // The folder whose "Upload/images/" holds the pictures of image blocks.
+    // The folder whose "Upload/images/" holds the pictures of image blocks and whose
+    // "Fields.ini" holds the form field bank.
     void setProgramFolder(const QString &folder);
 
     // The Forms panel's field list: filled from the form after a file is loaded, emptied (with
     // its buttons disabled) when the Forms block is deleted.
-    void fillFormFields(const TPagelette &doc);
+    void fillFormFields(TPagelette &doc);
     void clearFormFields();
 
     // Tags of the two edit boxes that carry a font, as the font buttons know them.
@@ -85,6 +86,8 @@ public:
 Q_SIGNALS:
     // "Choose Page Theme (Colors, etc..)" was pressed.
     void themeRequested();
+    // The Forms panel changed the page's form or its options.
+    void formChanged();
 
 private:
     void reserveDescriptionLines();

@@ -405,6 +405,7 @@ void TfrmMain::connectDocument()
     connect(m_doc, &PageDocument::blockMoved, list, [list](int from, int to) { list->insertItem(to, list->takeItem(from)); });
     connect(m_doc, &PageDocument::blockDeleted, list, [list](int row) { delete list->takeItem(row); });
     connect(m_doc, &PageDocument::formCleared, ui->blockEditor, &TBlockEditor::clearFormFields);
+    connect(ui->blockEditor, &TBlockEditor::formChanged, m_doc, &PageDocument::markModified);
 }
 
 void TfrmMain::commitPanel()
@@ -491,7 +492,7 @@ void TfrmMain::rebuildBlockList()
 {
     ui->lstBlocks->clear();
     ui->blockEditor->clearFormFields();
-    const TPagelette &page = m_doc->page();
+    TPagelette &page = m_doc->page();
     for (int i = 0; i < page.Page.Count(); ++i) {
         const int type = page.Page.Items(i)->BlockType;
         ui->lstBlocks->addBlockRow(type);

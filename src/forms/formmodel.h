@@ -39,4 +39,13 @@ class TWebForm : public OwnedList<TFormElement>
 {
 public:
     bool MoveField(int from, int to) { return Move(from, to); }
+    // Fields a and b change places; the others keep theirs.
+    bool ExchangeFields(int a, int b)
+    {
+        if (a == b || !Items(a) || !Items(b))
+            return false;
+        Move(a, b);
+        Move(a < b ? b - 1 : b + 1, a);
+        return true;
+    }
 };

@@ -1,6 +1,10 @@
 #include "formhtml.h"
 
+#include "platform/settingsstore.h"
 #include "platform/textutils.h"
+
+#include <QStringBuilder>
+#include <QUrl>
 
 namespace {
 
@@ -130,13 +134,39 @@ QString BuildFieldRow(const TFormElement &field)
         + u"</TD></TR>\r\n";
 }
 
-QString BuildFormHtml(const TPagelette &doc)
+bool IsFormActionAddress(const QString &address)
+{
+    const bool http = address.startsWith(u"http://"), https = address.startsWith(u"https://");
+    if (!http && !https)
+        return false;
+    for (const QChar c : address) {
+        if (c.unicode() <= u' ' || c == u'"' || c == u'<' || c == u'>' || c.unicode() == 0x7F)
+            return false;
+    }
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && !url.host().isEmpty();
+}
+
+QString FormActionAddress(const QString &custom)
+{
+    if (IsFormActionAddress(custom))
+        return custom;
+    return u"http://" % kFormMailHost % u"/cgi-bin/FormMail.pl";
+}
+
+QString StoredFormAction()
+{
+    const QString stored = SettingsStore::instance().readString({}, kFormActionSetting.toString());
+    return IsFormActionAddress(stored) ? stored : QString();
+}
+
+QString BuildFormHtml(const TPagelette &doc, const QString &action)
 {
     QString out;
     out.reserve(1024);
-    out += u"<FORM ACTION=\"http://";
-    out += kFormMailHost;
-    out += u"/cgi-bin/FormMail.pl\" METHOD=\"POST\">\r\n";
+    out += u"<FORM ACTION=\"";
+    out += FormActionAddress(action);
+    out += u"\" METHOD=\"POST\">\r\n";
 
     appendHidden(out, u"recipient", doc.Email);
     appendHidden(out, u"subject", doc.Subject);

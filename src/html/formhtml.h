@@ -9,11 +9,27 @@
 // The page's e-mail form: a FORM posting to the form-to-mail script, hidden fields that configure
 // the script, and a table with one row per field. User text is inserted as typed.
 
-// Host of the form-to-mail script every generated form posts to.
+// Host of the form-to-mail script every generated form posts to unless the user names another.
 inline constexpr QStringView kFormMailHost = u"forms.marlowen.example";
 
-// The whole form markup of the document's WebForm and form options.
-QString BuildFormHtml(const TPagelette &doc);
+// The user's own form-to-mail script: a value of the program's settings key, empty for the
+// built-in one.
+inline constexpr QStringView kFormActionSetting = u"FormAction";
+
+// Whether address can stand as a form's ACTION: an "http://" or "https://" address with a host
+// and nothing that would end the attribute or the tag (quotes, blanks, angle brackets).
+bool IsFormActionAddress(const QString &address);
+
+// The address the form posts to: custom when it is a form action address, else the built-in one.
+QString FormActionAddress(const QString &custom);
+
+// The address stored as the FormAction setting, as FormActionAddress would use it; empty when
+// none is set.
+QString StoredFormAction();
+
+// The whole form markup of the document's WebForm and form options, posting to action (the
+// built-in script when action is empty or no form action address).
+QString BuildFormHtml(const TPagelette &doc, const QString &action = {});
 
 // One table row: the field's text on the left, its control on the right.
 QString BuildFieldRow(const TFormElement &field);

@@ -71,8 +71,9 @@ void appendLogoBanner(QString &out)
 class PageWriter
 {
 public:
-    PageWriter(const TPagelette &doc, quint8 pathMode, const QString &programFolder, QString &out)
-        : m_doc(doc), m_pathMode(pathMode), m_programFolder(programFolder), m_out(out)
+    PageWriter(const TPagelette &doc, quint8 pathMode, const QString &programFolder, const QString &formAction,
+               QString &out)
+        : m_doc(doc), m_pathMode(pathMode), m_programFolder(programFolder), m_formAction(formAction), m_out(out)
     {
     }
 
@@ -89,6 +90,7 @@ private:
     const TPagelette &m_doc;
     const quint8 m_pathMode;
     const QString &m_programFolder;
+    const QString &m_formAction;
     QString &m_out;
     QString m_paragraph;          // reused for each paragraph's converted lines
     std::optional<QString> m_form; // the form is the same wherever it stands
@@ -136,7 +138,7 @@ bool PageWriter::appendBlock(int index, const TPageItem &item, QString *error)
     case btForms:
         if (m_doc.WebForm.Count() > 0) {
             if (!m_form)
-                m_form = BuildFormHtml(m_doc);
+                m_form = BuildFormHtml(m_doc, m_formAction);
             m_out += *m_form;
         }
         break;
@@ -311,6 +313,12 @@ QString PageThemeName(const TPagelette &doc)
 QStringList BuildPageHtml(const TPagelette &doc, quint8 pathMode, bool showLogo, const QString &programFolder,
                           QString *error)
 {
+    return BuildPageHtml(doc, pathMode, showLogo, programFolder, QString(), error);
+}
+
+QStringList BuildPageHtml(const TPagelette &doc, quint8 pathMode, bool showLogo, const QString &programFolder,
+                          const QString &formAction, QString *error)
+{
     const TPageCollection &page = doc.Page;
     if (page.Count() == 0)
         return {};
@@ -325,7 +333,7 @@ QStringList BuildPageHtml(const TPagelette &doc, quint8 pathMode, bool showLogo,
     lines.reserve(32 + 4 * qsizetype(page.Count()));
     QString out;
     out.reserve(4096);
-    PageWriter writer(doc, pathMode, programFolder, out);
+    PageWriter writer(doc, pathMode, programFolder, formAction, out);
 
     out += u"<!-- Created with Marlowen HTML Brisko 4.0 -->\r\n<!-- ";
     out += kMakerAddress;

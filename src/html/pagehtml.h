@@ -24,6 +24,9 @@ inline constexpr QStringView kBannerAddress = u"http://www.marlowen.example/imag
 // sets *error.
 QStringList BuildPageHtml(const TPagelette &doc, quint8 pathMode, bool showLogo, const QString &programFolder,
                           QString *error = nullptr);
+// The same, with the page's form posting to formAction (see BuildFormHtml).
+QStringList BuildPageHtml(const TPagelette &doc, quint8 pathMode, bool showLogo, const QString &programFolder,
+                          const QString &formAction, QString *error);
 
 // The theme the page was last given; the main window selects it in its theme list (ignoring case)
 // after generating. Empty for an empty document.

@@ -1,6 +1,7 @@
 #include "pagedocument.h"
 
 #include "document/pagefile.h"
+#include "html/formhtml.h"
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
 #include "platform/programfolder.h"
@@ -145,7 +146,7 @@ bool PageDocument::applyTheme(const TWebTheme &themes, int index)
 std::optional<QStringList> PageDocument::buildHtml(quint8 pathMode, bool showLogo, DocumentOutcome *outcome) const
 {
     QString error;
-    QStringList lines = BuildPageHtml(*m_page, pathMode, showLogo, m_programFolder, &error);
+    QStringList lines = BuildPageHtml(*m_page, pathMode, showLogo, m_programFolder, StoredFormAction(), &error);
     if (!error.isEmpty()) {
         if (outcome)
             *outcome = DocumentOutcome::failure(kPageNotMadeMessage, error);

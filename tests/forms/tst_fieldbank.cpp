@@ -164,6 +164,47 @@ private Q_SLOTS:
         QCOMPARE(single.Count(), 1);
     }
 
+    // The rows and the fields come from one reading; when it fails neither is touched.
+    void failedDefaultFieldsLeaveTheFormAlone()
+    {
+        writeFields("[Default Fields]\nFIELD0=Name|0\nFIELD1=State|4x\n");
+        TWebForm form;
+        form.Add().Name = u"Kept"_s;
+        QList<TFieldEntry> rows{{u"Kept"_s, fkText}};
+        QString error;
+        QVERIFY(!m_bank->LoadDefaultFields(form, rows, &error));
+        QCOMPARE(error, u"'4x' is not a valid integer value"_s);
+        QCOMPARE(form.Count(), 1);
+        QCOMPARE(rows, (QList<TFieldEntry>{{u"Kept"_s, fkText}}));
+    }
+
+    void exchangingFieldsKeepsTheOthersInPlace_data()
+    {
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<QString>("order");
+        QTest::newRow("first and last") << 0 << 3 << u"DBCA"_s;
+        QTest::newRow("last and first") << 3 << 0 << u"DBCA"_s;
+        QTest::newRow("neighbours") << 1 << 2 << u"ACBD"_s;
+        QTest::newRow("same") << 2 << 2 << u"ABCD"_s;
+        QTest::newRow("out of range") << 0 << 4 << u"ABCD"_s;
+    }
+
+    void exchangingFieldsKeepsTheOthersInPlace()
+    {
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(QString, order);
+        TWebForm form;
+        for (const QChar name : u"ABCD"_s)
+            form.Add().Name = name;
+        form.ExchangeFields(a, b);
+        QString names;
+        for (int i = 0; i < form.Count(); ++i)
+            names += form.Items(i)->Name;
+        QCOMPARE(names, order);
+    }
+
     void choiceSectionMapsOnlyTheExactCreditCardNames()
     {
         QCOMPARE(FieldBank::ChoiceSection(u"Credit Card Type"_s), u"CREDIT"_s);

@@ -33,6 +33,8 @@ private Q_SLOTS:
     void choiceInputs();
     void fieldRows_data();
     void fieldRows();
+    void formActionAddress_data();
+    void formActionAddress();
 };
 
 void TestFormHtml::workedExample()
@@ -145,6 +147,36 @@ void TestFormHtml::fieldRows()
     const TFormElement field{TFieldKind(kind), name, strings, u"a\r\nb\nc"_s, u"v%1"_s};
     QCOMPARE(BuildFieldRow(field), u"<TR><TD WIDTH=30% VALIGN=TOP>a<BR>b\nc</TD><TD WIDTH=70% VALIGN=TOP>"_s
                                        + control + u"</TD></TR>\r\n"_s);
+}
+
+// The user's own form-to-mail address replaces the built-in one only when it is a web address
+// that cannot break out of the attribute.
+void TestFormHtml::formActionAddress_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("none") << QString() << false;
+    QTest::newRow("http") << u"http://mail.example.org/cgi-bin/FormMail.pl"_s << true;
+    QTest::newRow("https with port") << u"https://mail.example.org:8443/send?x=1"_s << true;
+    QTest::newRow("ftp") << u"ftp://mail.example.org/send"_s << false;
+    QTest::newRow("upper-case scheme") << u"HTTP://mail.example.org/"_s << false;
+    QTest::newRow("no host") << u"http:///send"_s << false;
+    QTest::newRow("quote") << u"http://mail.example.org/\" onsubmit=\"x"_s << false;
+    QTest::newRow("blank") << u"http://mail.example.org/a b"_s << false;
+    QTest::newRow("tag end") << u"http://mail.example.org/>"_s << false;
+}
+
+void TestFormHtml::formActionAddress()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, taken);
+    QCOMPARE(IsFormActionAddress(address), taken);
+    TPagelette doc;
+    const QString start = BuildFormHtml(doc, address).section(u"\r\n"_s, 0, 0) + u"\r\n"_s;
+    if (taken)
+        QCOMPARE(start, u"<FORM ACTION=\""_s + address + u"\" METHOD=\"POST\">\r\n"_s);
+    else
+        QCOMPARE(start, kFormStart); // byte for byte the built-in address
 }
 
 QTEST_GUILESS_MAIN(TestFormHtml)

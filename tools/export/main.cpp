@@ -3,6 +3,7 @@
 #include "format/filebytes.h"
 #include "format/streamjson.h"
 #include "format/streamreader.h"
+#include "html/formhtml.h"
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
 #include "platform/cp1252.h"
@@ -109,7 +110,7 @@ int exportHtml(QStringList args)
     const auto page = LoadDocument(path, &error);
     if (!page)
         return fail(kInvalidDocumentMessage);
-    const QStringList lines = BuildPageHtml(*page, mode, logo, ProgramFolder(), &error);
+    const QStringList lines = BuildPageHtml(*page, mode, logo, ProgramFolder(), StoredFormAction(), &error);
     if (!error.isEmpty())
         return fail(error);
     return writeHtml(lines) ? 0 : fail(QStringLiteral("Cannot write the page"));

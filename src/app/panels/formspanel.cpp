@@ -3,8 +3,21 @@
 
 #include "art/art.h"
 #include "document/pagemodel.h"
+#include "forms/fieldbank.h"
+#include "forms/gui/commonfieldsdialog.h"
+#include "forms/gui/fieldlist.h"
+#include "forms/gui/fieldsdialog.h"
+#include "html/formhtml.h"
+#include "platform/gui/busycursor.h"
+#include "platform/gui/messages.h"
+#include "platform/settingsstore.h"
 
 #include <QHeaderView>
+#include <QMenu>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
 
 TFormsPanel::TFormsPanel(QWidget *parent) : TBlockPanel(parent), ui(std::make_unique<Ui::TFormsPanel>())
 {
@@ -18,7 +31,54 @@ TFormsPanel::TFormsPanel(QWidget *parent) : TBlockPanel(parent), ui(std::make_un
 
     ui->lvForms->header()->setStretchLastSection(true);
     ui->lvForms->setColumnWidth(0, 180);
-    ui->lvForms->setIconSize(QSize(16, 16));
+    ui->lvForms->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    popForms = new QMenu(this);
+    popForms->setObjectName(u"popForms"_s);
+    const struct
+    {
+        const char *name;
+        QString caption;
+    } kinds[] = {{"popFormsTextBox", u"Text &Box"_s},
+                 {"popFormsTextArea", u"Text &Area"_s},
+                 {"popFormsRadio", u"&Radio Button"_s},
+                 {"popFormsCheck", u"&Check Box"_s},
+                 {"popFormsCombo", u"&Drop Down List"_s}};
+    for (int kind = 0; kind < int(std::size(kinds)); ++kind) {
+        QAction *item = popForms->addAction(QIcon(Art::fieldKindIcon(kind)), kinds[kind].caption, this,
+                                            [this, kind] { addField(kind); });
+        item->setObjectName(QLatin1StringView(kinds[kind].name));
+    }
+    popFormsEdit = popForms->addAction(u"&Edit Field"_s, this, &TFormsPanel::editField);
+    QAction *separator = popForms->addSeparator();
+    popFormsDelete = popForms->addAction(u"&Delete Field"_s, this, &TFormsPanel::removeField);
+    popFormsMvUp = popForms->addAction(u"Move Field &Up"_s, this, [this] { moveField(-1); });
+    popFormsMvDwn = popForms->addAction(u"Move Field Do&wn"_s, this, [this] { moveField(1); });
+    popFormsEdit->setObjectName(u"popFormsEdit"_s);
+    popFormsDelete->setObjectName(u"popFormsDelete"_s);
+    popFormsMvUp->setObjectName(u"popFormsMvUp"_s);
+    popFormsMvDwn->setObjectName(u"popFormsMvDwn"_s);
+    m_listItems = {popFormsEdit, separator, popFormsDelete, popFormsMvUp, popFormsMvDwn};
+    for (QAction *item : std::as_const(m_listItems))
+        item->setVisible(false);
+
+    connect(ui->btnFormAdd, &QToolButton::clicked, this, [this] {
+        popFormsPopup(false, ui->btnFormAdd->mapToGlobal(QPoint(0, ui->btnFormAdd->height())));
+    });
+    connect(ui->lvForms, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { popFormsPopup(true, ui->lvForms->viewport()->mapToGlobal(pos)); });
+    connect(ui->btnFormEdit, &QToolButton::clicked, this, &TFormsPanel::editField);
+    connect(ui->lvForms, &QTreeWidget::itemDoubleClicked, this, &TFormsPanel::editField);
+    connect(ui->lvForms, &TFieldListView::enterPressed, this, &TFormsPanel::editField);
+    connect(ui->btnFormRemove, &QToolButton::clicked, this, &TFormsPanel::removeField);
+    connect(ui->lvForms, &TFieldListView::deletePressed, this, &TFormsPanel::removeField);
+    connect(ui->btnFormUp, &QToolButton::clicked, this, [this] { moveField(-1); });
+    connect(ui->btnFormDown, &QToolButton::clicked, this, [this] { moveField(1); });
+    connect(ui->lvForms, &TFieldListView::rowDropped, this, &TFormsPanel::lvFormsDragDrop);
+    connect(ui->lvForms, &QTreeWidget::itemSelectionChanged, this, &TFormsPanel::updateButtons);
+    connect(ui->btnFormClear, &QPushButton::clicked, this, &TFormsPanel::btnFormClearClick);
+    connect(ui->btnFormBasic, &QPushButton::clicked, this, &TFormsPanel::loadBasicFields);
+    connect(ui->btnFormOptions, &QPushButton::clicked, this, &TFormsPanel::showOptions);
 
     attachF1({{ui->txtFormAddress, 200}, {ui->txtFormSubject, 200}, {ui->txtFormURL, 200}, {ui->lvForms, 200},
               {ui->btnFormOptions, 202}, {ui->btnFormBasic, 203}});
@@ -41,18 +101,13 @@ void TFormsPanel::commit(TPagelette &doc, TPageItem &)
     doc.Subject = ui->txtFormSubject->text();
 }
 
-void TFormsPanel::fillFields(const TPagelette &doc)
+void TFormsPanel::fillFields(TPagelette &doc)
 {
+    m_page = &doc;
     ui->lvForms->clear();
     for (int i = 0; i < doc.WebForm.Count(); ++i) {
         const TFormElement &element = *doc.WebForm.Items(i);
-        const int kind = element.FieldKind;
-        auto *row = new QTreeWidgetItem(ui->lvForms);
-        row->setText(0, element.Name);
-        if (kind < kFieldKindCount)
-            row->setText(1, FieldKindCaptions[kind].toString());
-        row->setIcon(0, QIcon(Art::fieldKindIcon(kind)));
-        row->setData(0, Qt::UserRole, kind);
+        AddFieldRow(ui->lvForms, element.Name, element.FieldKind);
     }
     ui->btnFormClear->setEnabled(ui->lvForms->topLevelItemCount() > 0);
     for (QToolButton *button : {ui->btnFormUp, ui->btnFormDown, ui->btnFormRemove, ui->btnFormEdit})
@@ -61,8 +116,182 @@ void TFormsPanel::fillFields(const TPagelette &doc)
 
 void TFormsPanel::clearFields()
 {
+    m_page = nullptr;
     ui->lvForms->clear();
     for (QWidget *button : std::initializer_list<QWidget *>{ui->btnFormClear, ui->btnFormUp, ui->btnFormDown,
                                                             ui->btnFormRemove, ui->btnFormEdit})
         button->setEnabled(false);
+}
+
+void TFormsPanel::updateButtons()
+{
+    const QTreeWidgetItem *row = ui->lvForms->selectedRow();
+    const int index = row ? ui->lvForms->rowOf(row) : -1;
+    const int count = ui->lvForms->topLevelItemCount();
+    ui->btnFormUp->setEnabled(row && index > 0);
+    ui->btnFormDown->setEnabled(row && index < count - 1);
+    ui->btnFormRemove->setEnabled(row != nullptr);
+    ui->btnFormEdit->setEnabled(row != nullptr);
+}
+
+void TFormsPanel::popFormsPopup(bool overList, const QPoint &globalPos)
+{
+    for (QAction *item : std::as_const(m_listItems))
+        item->setVisible(overList);
+    if (overList) {
+        popFormsEdit->setEnabled(ui->btnFormEdit->isEnabled());
+        popFormsDelete->setEnabled(ui->btnFormRemove->isEnabled());
+        popFormsMvUp->setEnabled(ui->btnFormUp->isEnabled());
+        popFormsMvDwn->setEnabled(ui->btnFormDown->isEnabled());
+    }
+    popForms->popup(globalPos);
+}
+
+void TFormsPanel::addField(int kind)
+{
+    if (!m_page || kind < fkText || kind > fkDropDown)
+        return;
+    std::optional<BusyCursor> busy(std::in_place);
+    TfrmFields dialog(TFieldKind(kind), this);
+    busy.reset();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    StoreFieldDialog(dialog, TFieldKind(kind), true, m_page->WebForm, ui->lvForms);
+    ui->btnFormClear->setEnabled(ui->lvForms->topLevelItemCount() > 0);
+    updateButtons();
+    Q_EMIT formChanged();
+}
+
+void TFormsPanel::editField()
+{
+    const QTreeWidgetItem *row = ui->lvForms->selectedRow();
+    if (!m_page || !row)
+        return;
+    const TFormElement *element = m_page->WebForm.Items(ui->lvForms->rowOf(row));
+    const int kind = FieldRowKind(row);
+    if (!element || kind < 0 || kind >= kFieldKindCount)
+        return;
+    std::optional<BusyCursor> busy(std::in_place);
+    TfrmFields dialog(TFieldKind(kind), this);
+    FillFieldDialog(dialog, *element);
+    busy.reset();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    StoreFieldDialog(dialog, TFieldKind(kind), false, m_page->WebForm, ui->lvForms);
+    Q_EMIT formChanged();
+}
+
+void TFormsPanel::removeField()
+{
+    if (!m_page || !ui->lvForms->selectedRow())
+        return;
+    Messages::beep();
+    if (Messages::show(this, Messages::Kind::Confirmation, u"Do you want to delete the selected field?"_s,
+                       Messages::Yes | Messages::No | Messages::Cancel)
+        != Messages::Yes)
+        return;
+    const int removed = RemoveSelectedRow(ui->lvForms, u"form field"_s);
+    if (removed < 0)
+        return;
+    m_page->WebForm.Delete(removed);
+    ui->btnFormClear->setEnabled(ui->lvForms->topLevelItemCount() > 0);
+    updateButtons();
+    Q_EMIT formChanged();
+}
+
+void TFormsPanel::moveField(int step)
+{
+    QTreeWidgetItem *focused = ui->lvForms->currentItem();
+    if (!m_page || !focused)
+        return;
+    focused->setSelected(true);
+    const int a = ui->lvForms->rowOf(focused);
+    QTreeWidgetItem *other = ui->lvForms->topLevelItem(a + step);
+    if (!other)
+        return;
+    ExchangeRows(ui->lvForms, other);
+    m_page->WebForm.MoveField(a, a + step);
+    updateButtons();
+    Q_EMIT formChanged();
+}
+
+void TFormsPanel::lvFormsDragDrop(TFieldListView *source, QTreeWidgetItem *target)
+{
+    QTreeWidgetItem *dragged = ui->lvForms->selectedRow();
+    if (!m_page || source != ui->lvForms || !target || !dragged || dragged == target)
+        return;
+    const int a = ui->lvForms->rowOf(dragged), b = ui->lvForms->rowOf(target);
+    ExchangeRows(ui->lvForms, target);
+    m_page->WebForm.ExchangeFields(a, b);
+    updateButtons();
+    Q_EMIT formChanged();
+}
+
+bool TFormsPanel::btnFormClearClick()
+{
+    if (ui->lvForms->topLevelItemCount() == 0)
+        return true;
+    if (Messages::show(this, Messages::Kind::Confirmation, u"Do you want to clear ALL the forms fields?"_s,
+                       Messages::Yes | Messages::No | Messages::Cancel)
+        != Messages::Yes)
+        return false;
+    ui->lvForms->clear();
+    if (m_page)
+        m_page->WebForm.Clear();
+    for (QWidget *button : std::initializer_list<QWidget *>{ui->btnFormClear, ui->btnFormDown, ui->btnFormUp,
+                                                            ui->btnFormEdit, ui->btnFormRemove})
+        button->setEnabled(false);
+    Q_EMIT formChanged();
+    return true;
+}
+
+void TFormsPanel::loadBasicFields()
+{
+    if (!m_page)
+        return;
+    {
+        std::optional<BusyCursor> busy(std::in_place);
+        TfrmCommonFields dialog(TfrmCommonFields::FieldBankMode, m_programFolder, this);
+        busy.reset();
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    BusyCursor busy;
+    ui->btnFormBasic->setEnabled(false);
+    // One reading of the file gives both the rows and the fields, so they always agree; a file
+    // that does not read leaves the form as it was.
+    TWebForm fields;
+    QList<TFieldEntry> entries;
+    QString error;
+    const FieldBank bank(m_programFolder);
+    if (!bank.LoadDefaultFields(fields, entries, &error) && !error.isEmpty()) {
+        Messages::error(this, error);
+    } else if (btnFormClearClick()) {
+        for (const TFieldEntry &entry : std::as_const(entries))
+            AddFieldRow(ui->lvForms, entry.Name, entry.Kind);
+        m_page->WebForm = std::move(fields);
+        Q_EMIT formChanged();
+    }
+    ui->btnFormBasic->setEnabled(true);
+    ui->btnFormClear->setEnabled(true);
+    updateButtons();
+}
+
+void TFormsPanel::showOptions()
+{
+    if (!m_page)
+        return;
+    SettingsStore &settings = SettingsStore::instance();
+    std::optional<BusyCursor> busy(std::in_place);
+    TfrmCommonFields dialog(TfrmCommonFields::OptionsMode, m_programFolder, this);
+    dialog.setOptions(*m_page, settings.readString({}, kFormActionSetting.toString()));
+    busy.reset();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.storeOptions(*m_page);
+    settings.writeString({}, kFormActionSetting.toString(), dialog.formAction());
+    QString error;
+    if (!settings.sync(&error))
+        Messages::error(this, u"The form-to-mail script address could not be stored."_s, error);
+    Q_EMIT formChanged();
 }
