@@ -266,6 +266,8 @@ TransferWorker::Outcome TransferWorker::perform()
     Outcome o;
     o.ok = code == CURLE_OK;
     if (!o.ok) {
+        if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+            m_hostKeyChanged = true;
         o.connectionLost = isConnectionFailure(code);
         o.reason = describe(code, error);
     }
