@@ -28,10 +28,11 @@ ALLOWED = {
     "themes/gui": {"platform", "platform/gui", "format", "themes", "art"},
     "dialogs": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
                 "codecs", "viewer", "art"},
+    "publish/gui": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "publish", "art"},
     "app/panels": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
                    "codecs", "viewer", "art", "dialogs"},
     "app": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
-            "codecs", "viewer", "art", "dialogs", "project", "publish", "app/panels"},
+            "codecs", "viewer", "art", "dialogs", "project", "publish", "publish/gui", "app/panels"},
 }
 
 # Folders that link Qt Core only.
