@@ -378,6 +378,41 @@ private Q_SLOTS:
         QVERIFY(!wizard.isSending());
     }
 
+    void stopEndsTheTransferAndKeepsWhatArrived()
+    {
+        const QString remote = m_dir->filePath(u"remote"_s);
+        QDir().mkpath(remote + u"/public_html"_s);
+        TestServer server(u"ftp"_s, remote, {u"--fault"_s, u"freeze"_s, u"--after"_s, u"100000"_s});
+        QVERIFY(server.isRunning());
+        addProfile(u"Club"_s, u"127.0.0.1"_s, server.port());
+        const QStringList files{m_dir->filePath(u"small.html"_s), m_dir->filePath(u"big.jpg"_s),
+                                m_dir->filePath(u"last.gif"_s)};
+        writeFile(files[0], "<HTML></HTML>");
+        writeFile(files[1], QByteArray(30'000'000, 'b'));
+        writeFile(files[2], "GIF89a");
+        TfrmUpload wizard;
+        wizard.setUploadList(files);
+        wizard.setStateFolder(m_dir->filePath(u"state"_s));
+        wizard.show();
+        click(wizard, u"btnServers"_s);
+        selectProfile(wizard, u"Club"_s);
+        click(wizard, u"btnUpload"_s);
+        click(wizard, u"btnSend"_s);
+        auto *progress = control<QLabel>(wizard, u"lblProgress"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(progress->text().startsWith(u"Sending big.jpg: "_s), 10000);
+        QVERIFY(!enabled(wizard, u"btnServers"_s) && !enabled(wizard, u"btnUpAdd"_s));
+        click(wizard, u"btnStop"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!wizard.isSending(), 1500);
+        const QList<FileResult> results = wizard.results();
+        QCOMPARE(results.size(), 3);
+        QCOMPARE(results[0].status, FileResult::Sent);
+        QCOMPARE(results[1].status, FileResult::Failed);
+        QCOMPARE(results[2].status, FileResult::Failed);
+        QCOMPARE(results[2].reason, u"not sent: stopped"_s);
+        QVERIFY(!QFile::exists(remote + u"/public_html/big.jpg"_s));
+        QVERIFY(enabled(wizard, u"btnSend"_s) && enabled(wizard, u"btnServers"_s));
+    }
+
     void serverKeyIsTrustedPerProfileAndAChangeRefused()
     {
         const QString remote = m_dir->filePath(u"remote"_s);

@@ -293,6 +293,9 @@ void TfrmUpload::buildUploadPage()
     lblResult->hide();
     lstResults = new QListWidget(pnlUpload);
     lstResults->setObjectName(u"lstResults"_s);
+    // A reason is read whole, never behind a scroll bar.
+    lstResults->setWordWrap(true);
+    lstResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstResults->setGeometry(below.left(), below.top() + 20, w, below.height() - 20);
     lstResults->hide();
 }
