@@ -200,6 +200,10 @@ private Q_SLOTS:
             QVERIFY(form.endsWith(endings[i]));
             QCOMPARE(form.count(u'='), endings[i].size());
         }
+        // The passwords are in the settings file: its owner's alone.
+        const QFileDevice::Permissions mode = QFile::permissions(m_dir->filePath(u"settings.ini"_s));
+        QVERIFY(mode & QFileDevice::ReadOwner);
+        QVERIFY(!(mode & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
         ServerProfile trusted;
         QVERIFY(ServerProfiles::LoadProfile(store(), u"P2"_s, &trusted));
         trusted.trustedKey = u"SHA256:abc"_s;

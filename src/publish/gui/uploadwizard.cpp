@@ -82,6 +82,14 @@ QString resultLine(const FileResult &r)
     return u"failed %1: %2"_s.arg(r.name, r.reason);
 }
 
+// Writes the profiles out at once: the file is made its owner's alone, and brisko-publish sees the change.
+void storeProfiles(QWidget *parent)
+{
+    QString error;
+    if (!SettingsStore::instance().sync(&error))
+        Messages::error(parent, u"The server profile could not be stored."_s, error);
+}
+
 } // namespace
 
 TfrmUpload::TfrmUpload(QWidget *parent)
@@ -498,6 +506,7 @@ void TfrmUpload::btnApplyClick()
     else if (!stored.trustedKey.isEmpty() && oldName.isEmpty())
         oldName = stored.name; // rewrites the profile without the key
     ServerProfiles::SaveProfile(store, p, oldName);
+    storeProfiles(this);
     if (!item)
         item = new QListWidgetItem(QIcon(Art::serverIcon()), name, lvProfiles);
     item->setText(name);
@@ -531,6 +540,7 @@ void TfrmUpload::btnDeleteClick()
     if (answer != Messages::Yes || !item)
         return;
     ServerProfiles::DeleteProfile(SettingsStore::instance(), item->text());
+    storeProfiles(this);
     delete item;
     // Nothing is selected now, and the buttons say so.
     lvProfiles->selectionModel()->clear();
@@ -696,6 +706,7 @@ void TfrmUpload::transferFinished()
             if (ServerProfiles::LoadProfile(store, m_sendingProfile, &p)) {
                 p.trustedKey = untrusted;
                 ServerProfiles::SaveProfile(store, p);
+                storeProfiles(this);
                 startTransfer(m_sendingProfile);
             }
         }
