@@ -147,6 +147,11 @@ void TfrmUpload::buildControls()
     lvProfiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvProfiles->setSelectionMode(QAbstractItemView::SingleSelection);
     lvProfiles->setGeometry(0, 22, kPageArea.width(), 281);
+    // The selection stays plain to see while another control has the focus.
+    QPalette keepSelection = lvProfiles->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        keepSelection.setColor(QPalette::Inactive, role, keepSelection.color(QPalette::Active, role));
+    lvProfiles->setPalette(keepSelection);
     Help::attachWhatsThis(lvProfiles, kHelpProfiles);
     btnAdd = flatButton(u"Add"_s, pnlServers, "btnAdd");
     btnDelete = flatButton(u"Delete"_s, pnlServers, "btnDelete");
@@ -226,6 +231,7 @@ void TfrmUpload::buildEditor()
         top += 52;
     }
     txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setStyleSheet(u"QLineEdit { lineedit-password-character: 42; }"_s); // "*" for each character
     QLabel *portCaption = label(u"P&ort:"_s, pnlProfiles);
     portCaption->setGeometry(0, top + 4, 40, 18);
     txtPort = new QLineEdit(u"21"_s, pnlProfiles);
