@@ -29,10 +29,11 @@ ALLOWED = {
     "forms/gui": {"platform", "platform/gui", "format", "forms", "themes", "document", "html", "art"},
     "dialogs": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
                 "codecs", "viewer", "art"},
+    "publish/gui": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "publish", "art"},
     "app/panels": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
                    "forms/gui", "codecs", "viewer", "art", "dialogs"},
     "app": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
-            "forms/gui", "codecs", "viewer", "art", "dialogs", "project", "publish", "app/panels"},
+            "forms/gui", "codecs", "viewer", "art", "dialogs", "project", "publish", "publish/gui", "app/panels"},
 }
 
 # Folders that link Qt Core only.

@@ -197,6 +197,7 @@ void TfrmMain::connectControls()
     connect(ui->btnCreate, &QToolButton::clicked, this, &TfrmMain::showCreateView);
     connect(ui->btnPreview, &QToolButton::clicked, this, &TfrmMain::viewPage);
     connect(ui->btnSave, &QToolButton::clicked, this, &TfrmMain::savePage);
+    connect(ui->btnUpload, &QToolButton::clicked, this, &TfrmMain::sendToWeb);
     connect(ui->btnHelp, &QToolButton::clicked, this, [this] { Help::showContents(this); });
     connect(ui->btnHosting, &QToolButton::clicked, this, [] { OpenUrl(kHostingAddress.toString()); });
     connect(ui->btnNew, &QPushButton::clicked, this, &TfrmMain::newPage);

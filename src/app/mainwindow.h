@@ -70,6 +70,9 @@ public:
     // Replaces the page with the file at path; an unreadable file leaves a new page.
     void loadDocument(const QString &path);
 
+    // Send to web: asks to save unsaved changes, then opens the upload wizard with the page's files.
+    void sendToWeb();
+
     void viewPage();
     void showCreateView();
     // Preview Page: the page in the default web browser, which runs its script.

@@ -153,6 +153,22 @@ QIcon panelIcon(PanelButton button)
     return icon;
 }
 
+QPixmap serverIcon()
+{
+    return picture(u"profile-server"_s, QSize(32, 32));
+}
+
+QList<QPixmap> uploadAnimation()
+{
+    constexpr QSize frame(260, 40);
+    constexpr int count = 16;
+    const QPixmap strip = picture(u"upload-animation"_s, QSize(frame.width() * count, frame.height()));
+    QList<QPixmap> frames;
+    for (int i = 0; i < count; ++i)
+        frames.append(strip.copy(QRect(QPoint(i * frame.width(), 0), frame)));
+    return frames;
+}
+
 QPixmap splash()
 {
     return picture(u"splash"_s, QSize(400, 320));

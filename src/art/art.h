@@ -35,6 +35,12 @@ QCursor newDragCursor();
 // The pointer over the colour picker's palette grid.
 QCursor eyedropperCursor();
 
+// 32 x 32 icon of a server profile in the upload wizard's list.
+QPixmap serverIcon();
+
+// The frames of the upload wizard's animation: 16 pictures of 260 x 40, shown 100 ms apart.
+QList<QPixmap> uploadAnimation();
+
 // The 400 x 320 splash picture.
 QPixmap splash();
 

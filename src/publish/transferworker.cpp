@@ -266,6 +266,8 @@ TransferWorker::Outcome TransferWorker::perform()
     Outcome o;
     o.ok = code == CURLE_OK;
     if (!o.ok) {
+        if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+            m_hostKeyChanged = true;
         o.connectionLost = isConnectionFailure(code);
         o.reason = describe(code, error);
     }
@@ -300,6 +302,12 @@ QString TransferWorker::describe(int value, const char *detail) const
         if (QByteArray(detail).contains("response"))
             return QStringLiteral("the server did not answer within %1 s").arg(seconds(to.replyMs));
         return QStringLiteral("the server did not answer in time (%1)").arg(QString::fromUtf8(detail));
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+        return QStringLiteral("the connection to the server broke off (%1)")
+            .arg(QString::fromUtf8(*detail ? detail : curl_easy_strerror(code)));
     case CURLE_USE_SSL_FAILED:
         return QStringLiteral("the server does not offer TLS encryption");
     case CURLE_PEER_FAILED_VERIFICATION:

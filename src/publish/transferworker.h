@@ -50,6 +50,9 @@ public:
     QList<FileResult> results() const { return m_results; }
     // Set when the server's certificate or host key could not be verified: the fingerprint the user may trust.
     QString untrustedFingerprint() const { return m_untrustedFingerprint; }
+    // Set when the server showed a key other than the one the user trusted: refused, never to be offered
+    // for trust in passing.
+    bool keyChanged() const { return m_hostKeyChanged; }
 
     static QString temporaryName(const QString &name);
 

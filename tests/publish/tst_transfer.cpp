@@ -219,7 +219,7 @@ void TestTransfer::faultsEndInHonestFailure_data()
     QTest::newRow("wrong password") << "password" << "refused the user name or password";
     QTest::newRow("closed port") << "closed" << "could not connect";
     QTest::newRow("server freezes mid-file") << "freeze" << "did not answer within 2 s";
-    QTest::newRow("server killed mid-file") << "die" << "";
+    QTest::newRow("server killed mid-file") << "die" << "connection to the server broke off";
     QTest::newRow("server stops reading a big file") << "freeze" << "no data moved for 2 s";
 }
 

@@ -92,7 +92,7 @@ int main(int argc, char *argv[])
         return fail(u"no folder %1"_s.arg(args.first()));
 
     const QList<Picture> icons = iconPictures() + panelPictures();
-    const QList<Picture> all = icons + brandPictures() + QList<Picture>{eyedropperPicture()};
+    const QList<Picture> all = icons + brandPictures() + publishPictures() + QList<Picture>{eyedropperPicture()};
     for (const Picture &picture : all) {
         for (const int scale : picture.scales) {
             const QString name = scale == 1 ? picture.name : picture.name + u"@%1x"_s.arg(scale);

@@ -26,5 +26,7 @@ QList<Picture> iconPictures();
 QList<Picture> brandPictures();
 // The add, remove, edit, favourites, bookmarks and import buttons of the editor panels.
 QList<Picture> panelPictures();
+// The upload wizard's server icon and the 16 frames (260 x 40 each, side by side) of its animation.
+QList<Picture> publishPictures();
 // The eyedropper cursor of the colour picker's palette grid.
 Picture eyedropperPicture();

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "publish/transferworker.h"
+
+#include <QDialog>
+#include <QList>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QProgressBar;
+class QPushButton;
+class QThread;
+class QToolButton;
+class TAnimate;
+class TListBoxHrz;
+
+// The upload wizard: the Servers page keeps the user's server profiles, the Upload page lists
+// the files of the published page and sends them to the selected profile's server. The transfer
+// runs on a worker thread; the wizard stays responsive and can stop it.
+class TfrmUpload : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kHelpWizard = 56;
+    static constexpr int kHelpName = 57;
+    static constexpr int kHelpUser = 58;
+    static constexpr int kHelpPort = 59;
+    static constexpr int kHelpFolder = 60;
+    static constexpr int kHelpHost = 61;
+    static constexpr int kHelpPassword = 62;
+    static constexpr int kHelpProfiles = 63;
+    static constexpr int kHelpUploadList = 75;
+
+    explicit TfrmUpload(QWidget *parent = nullptr);
+    ~TfrmUpload() override;
+
+    // The files to send, in order; the published page is checked before sending when it is
+    // among them.
+    void setUploadList(const QStringList &files);
+    QStringList uploadList() const;
+    void setPublishedPage(const QString &path) { m_publishedPage = path; }
+
+    // Where the record of what was sent is kept; the user's data folder unless set.
+    void setStateFolder(const QString &folder) { m_stateFolder = folder; }
+    void setTimeouts(const TransferTimeouts &timeouts) { m_timeouts = timeouts; }
+
+    bool isSending() const { return m_thread != nullptr; }
+    // What the last transfer did with each file.
+    QList<FileResult> results() const { return m_results; }
+
+Q_SIGNALS:
+    // A transfer ended and its results are shown.
+    void transferEnded();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    enum class EditorMode { Add, Edit };
+
+    void buildControls();
+    void buildEditor();
+    void buildUploadPage();
+    void connectControls();
+
+    void lvProfilesClick();
+    void showPage(int tag);
+    void btnAddClick();
+    void btnEditClick();
+    void startEditor();
+    void btnApplyClick();
+    void btnCancelClick();
+    void btnDeleteClick();
+    void btnUpAddClick();
+    void btnUpRemoveClick();
+    void btnSendClick();
+    // Why the typed profile can not be stored; empty when it can.
+    QString profileProblem() const;
+    QListWidgetItem *findProfile(const QString &name) const;
+    QListWidgetItem *selectedProfile() const;
+    void refreshUploadButtons();
+
+    void startTransfer(const QString &profileName);
+    void transferFinished();
+    void setSending(bool sending);
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QWidget *pnlServers = nullptr;
+    QListWidget *lvProfiles = nullptr;
+    QPushButton *btnAdd = nullptr;
+    QPushButton *btnDelete = nullptr;
+    QPushButton *btnEdit = nullptr;
+    QToolButton *btnServers = nullptr;
+    QToolButton *btnUpload = nullptr;
+    QPushButton *btnClose = nullptr;
+    QPushButton *btnApply = nullptr;
+    QPushButton *btnCancel = nullptr;
+
+    QWidget *pnlProfiles = nullptr;
+    QLineEdit *txtProfileName = nullptr;
+    QLineEdit *txtUserName = nullptr;
+    QLineEdit *txtPassword = nullptr;
+    QLineEdit *txtHostName = nullptr;
+    QLineEdit *txtInitialDir = nullptr;
+    QLineEdit *txtPort = nullptr;
+
+    QWidget *pnlUpload = nullptr;
+    TListBoxHrz *lstUpload = nullptr;
+    QToolButton *btnUpAdd = nullptr;
+    QToolButton *btnUpRemove = nullptr;
+    QPushButton *btnSend = nullptr;
+    QWidget *pnlProgress = nullptr;
+    TAnimate *Animate = nullptr;
+    QLabel *lblProgress = nullptr;
+    QProgressBar *pbTotal = nullptr;
+    QPushButton *btnStop = nullptr;
+    QLabel *lblResult = nullptr;
+    QListWidget *lstResults = nullptr;
+
+    EditorMode m_mode = EditorMode::Add;
+    QString m_publishedPage;
+    QString m_stateFolder;
+    TransferTimeouts m_timeouts;
+
+    QThread *m_thread = nullptr;
+    TransferWorker *m_worker = nullptr;
+    QString m_sendingProfile;
+    QString m_currentFile;
+    QList<FileResult> m_results;
+    bool m_closeWhenDone = false;
+};
