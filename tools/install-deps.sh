@@ -12,7 +12,7 @@ packages=(
     dpkg-dev
 )
 if [ "${1:-}" = screenshots ]; then
-    packages=(xvfb xauth xdotool openbox imagemagick x11-utils)
+    packages=(xvfb xauth xdotool openbox imagemagick)
 fi
 
 missing=()
