@@ -92,8 +92,8 @@ def private_env(home):
 
 
 def start_program(program, arguments, env):
-    """Starts the program and waits for start-up to end; returns what it logged. The program is then
-    ended: a start-up that went well has left all its traces by then."""
+    """Starts the program and waits for start-up to end or to show a message; returns what it
+    logged. The program is then ended: by then it has left all its traces."""
     process = subprocess.Popen([program] + arguments, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                text=True)
     lines = []
@@ -103,7 +103,8 @@ def start_program(program, arguments, env):
     try:
         for line in process.stderr:
             lines.append(line.rstrip("\n"))
-            if "ready: " in line:
+            # Start-up is over when the window is up, or stops at a message box.
+            if "ready: " in line or "brisko.messages: " in line:
                 break
     finally:
         timer.cancel()
@@ -192,6 +193,10 @@ def test_tree(build):
                           os.path.join(shared, "BriskoFiles", "Walking Club.mbe")], env=blocked)
             check(result.returncode == 0 and "Cannot create the folder" in result.stderr
                   and "Not a directory" in result.stderr, "an unusable data home is reported: " + result.stderr)
+
+            log = start_program(os.path.join(bindir, "brisko"), [], blocked)
+            check([line for line in log if "brisko.messages: Warning: Brisko cannot make a folder" in line
+                   and "Not a directory" in line], "the program says why it runs on the shipped data: " + "\n".join(log))
 
             check(listing(stage) == installed,
                   "nothing in the installed tree changed: " + differences(installed, listing(stage)))
