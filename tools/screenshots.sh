@@ -74,6 +74,7 @@ photograph_dialog() {
 click_main() {
     local x=$1 y=$2
     eval "$(xdotool getwindowgeometry --shell "$main")"
+    # shellcheck disable=SC2153 # WIDTH comes from getwindowgeometry
     [ "$x" -lt 0 ] && x=$((WIDTH + x))
     xdotool mousemove --window "$main" "$x" "$y" click 1
     sleep 0.3
@@ -95,6 +96,19 @@ shot_create-page() {
 shot_view-page() {
     click_preview
     photograph "$main" view-page
+}
+
+# Shots of windows still being built: each joins SHOTS once its window opens.
+shot_form-field-dialog() {
+    click_block 9
+    click_main 330 338 # the field "Pace" in the form's field list
+    xdotool key Return # Edit Field
+    photograph_dialog "Form Field .* - Pace" form-field-dialog
+}
+
+shot_upload-wizard() {
+    click_upload
+    photograph_dialog "Upload Wizard" upload-wizard
 }
 
 "$program" "$sample" &
