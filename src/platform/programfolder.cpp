@@ -106,6 +106,9 @@ public:
                 const bool userFolder = top && std::find(std::begin(kUserFolders), std::end(kUserFolders),
                                                          entry.fileName()) != std::end(kUserFolders);
                 copyMissing(entry.filePath(), target, userFolder ? isNew : withFiles, false);
+            } else if (top && entry.isExecutable()) {
+                // A read-only program folder holds the executables beside the data: they stay.
+                continue;
             } else if (withFiles && isNew) {
                 copyFile(entry.filePath(), target);
             }

@@ -30,7 +30,8 @@ ProgramFolderSetup SetUpProgramFolder(const QString &executableFolder, const QSt
 // missing, every shipped folder and link that is missing is made, every shipped data file that
 // is missing is copied, and the shipped pages in "BriskoFiles/", "Templates/" and "Upload/" are
 // copied only when that folder is new (a page the user deleted stays deleted). Nothing that
-// exists is ever replaced. False with the first failure's reason; what could be copied is.
+// exists is ever replaced, and executables beside the data stay where they are. False with the
+// first failure's reason; what could be copied is.
 bool FillProgramFolder(const QString &sharedData, const QString &target, QString *error);
 
 // The setup of this process, made on the first call from the executable's folder and the

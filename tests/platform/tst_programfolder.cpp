@@ -122,6 +122,9 @@ void TestProgramFolder::executablesFolderWhenItHoldsTheDataOrNothingIsShipped()
 void TestProgramFolder::installedProgramFillsTheUsersFolder()
 {
     shipData();
+    // An executable beside the data, as in a program folder on a read-only medium, stays there.
+    QVERIFY(writeAll(shared() + u"brisko"_s, "program"));
+    QVERIFY(QFile::setPermissions(shared() + u"brisko"_s, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const ProgramFolderSetup setup = SetUpProgramFolder(bin(), home());
     QCOMPARE(setup.error, QString());
     QVERIFY(setup.perUser);
