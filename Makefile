@@ -1,11 +1,13 @@
 # make run   - installs what is missing, builds, lays out the program folder and starts the program
 # make test  - the same set-up, then every test through ctest
+# make package     - the Debian package, in $(BUILD)/package/
+# make screenshots - the README's screenshots, in docs/screenshots/
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PROGRAM_DIR := $(BUILD)/Brisko
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test asan fuzz bench clean
+.PHONY: all deps build run test package screenshots asan fuzz bench clean
 
 all: build
 
@@ -21,6 +23,16 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# A Debian package of the installed program (CPack; dependencies from the libraries it links).
+package: build
+	@cmake --build $(BUILD) --target package
+	@ls $(BUILD)/package/brisko_*.deb
+
+# The README's screenshots, made by driving the program on a virtual screen.
+screenshots: build
+	@tools/install-deps.sh screenshots
+	@tools/screenshots.sh $(BUILD) docs/screenshots
 
 # The tests built with the address and undefined-behaviour sanitizers.
 asan: deps

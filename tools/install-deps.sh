@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, and only those that are missing.
+# Installs the Debian packages the build and the tests need, and only those that are missing;
+# with "screenshots", those that tools/screenshots.sh needs besides.
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,11 @@ packages=(
     libjpeg62-turbo-dev libcurl4-openssl-dev
     python3-pyftpdlib python3-openssl python3-asyncssh xvfb xauth
     clang libclang-rt-14-dev
+    dpkg-dev
 )
+if [ "${1:-}" = screenshots ]; then
+    packages=(xvfb xauth xdotool openbox imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

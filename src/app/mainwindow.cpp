@@ -23,6 +23,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QPainter>
 
@@ -74,6 +75,8 @@ TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, Q
     // before this one exists there.
     const Messages::HoldUntilShown notices(this);
     restorePlacement();
+    if (programFolder.isEmpty())
+        reportProgramFolder();
     m_doc = new PageDocument(programFolder.isEmpty() ? ProgramFolder() : programFolder, this);
     ui->blockEditor->setProgramFolder(m_doc->programFolder());
     m_blockTypeToInsert = btHeading;
@@ -270,12 +273,38 @@ void TfrmMain::storePlacement()
         Messages::error(this, error);
 }
 
+// An installed program keeps its pages in a folder of the user's own, made at the first start;
+// when that cannot be made it still runs, on the shipped files, and says why nothing will save.
+void TfrmMain::reportProgramFolder()
+{
+    const ProgramFolderSetup &setup = CurrentProgramFolder();
+    if (setup.error.isEmpty())
+        return;
+    const QString text = setup.perUser
+                             ? u"Some of Brisko's files could not be copied into your folder \"%1\"."_s.arg(
+                                   QDir::toNativeSeparators(setup.folder))
+                             : u"Brisko cannot make a folder of your own for your pages, so it runs on the files "
+                               u"it was installed with, and nothing can be saved."_s;
+    Messages::warning(this, text, setup.error);
+}
+
 // A desktop that does not know our file types still runs the program: the failure is reported
-// and start-up goes on.
+// and start-up goes on. An installed program brought its desktop entry, MIME package and icons
+// along; copies in the user's folders would only hide those.
 void TfrmMain::registerFileTypes()
 {
+    if (DesktopFilesInstalled(QCoreApplication::applicationDirPath()))
+        return;
+    QList<DesktopIcon> icons;
+    const auto add = [&icons](DesktopIcon::Kind kind, const QMap<int, QByteArray> &files) {
+        for (auto file = files.cbegin(); file != files.cend(); ++file)
+            icons.append({kind, file.key(), file.value()});
+    };
+    add(DesktopIcon::Kind::Program, Art::applicationIconFiles());
+    add(DesktopIcon::Kind::Template, Art::documentIconFiles(0));
+    add(DesktopIcon::Kind::Project, Art::documentIconFiles(1));
     QString error;
-    if (!RegisterFileTypes(QCoreApplication::applicationFilePath(), &error))
+    if (!RegisterFileTypes(QCoreApplication::applicationFilePath(), &error) || !InstallFileTypeIcons(icons, &error))
         Messages::error(this, error);
 }
 

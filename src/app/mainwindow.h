@@ -105,6 +105,7 @@ private:
     void connectControls();
     void restorePlacement();
     void storePlacement();
+    void reportProgramFolder();
     void registerFileTypes();
     void loadThemes();
     // Fills lstThemes with the names of the themes in memory.

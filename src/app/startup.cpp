@@ -4,8 +4,16 @@
 #include "app/splash.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 
 #include <memory>
+
+namespace {
+
+// Start-up's progress for scripts and tests (off unless QT_LOGGING_RULES turns "brisko.startup" on).
+Q_LOGGING_CATEGORY(lcStartup, "brisko.startup", QtWarningMsg)
+
+} // namespace
 
 int RunBrisko(QApplication &app, const QStringList &arguments, const QString &programFolder)
 {
@@ -30,5 +38,6 @@ int RunBrisko(QApplication &app, const QStringList &arguments, const QString &pr
     if (!window.isVisible())
         window.show();
     window.offerRecovery();
+    qCInfo(lcStartup).noquote() << QString(u"ready: \"" + window.windowTitle() + u"\" in " + window.programFolder());
     return app.exec();
 }

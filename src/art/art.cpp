@@ -25,9 +25,17 @@ constexpr std::array kDocumentNames = {u"document-template", u"document-project"
 constexpr std::array kPanelNames = {u"panel-add",       u"panel-remove",    u"panel-apply", u"panel-edit",
                                     u"panel-favorites", u"panel-bookmarks", u"panel-import"};
 
+constexpr std::array kApplicationIconSizes = {16, 24, 32, 48, 64, 128};
+
 QString resourcePath(const QString &name)
 {
     return u":/art/"_s + name + u".png"_s;
+}
+
+QByteArray resourceBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Stands in for a picture that is not among the resources, so that a missing file shows as
@@ -177,7 +185,7 @@ QPixmap splash()
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128}) {
+    for (const int size : kApplicationIconSizes) {
         const QString path = resourcePath(u"app-icon-%1"_s.arg(size));
         if (QFile::exists(path))
             icon.addFile(path, QSize(size, size));
@@ -187,6 +195,32 @@ QIcon applicationIcon()
         icon.addPixmap(placeholder(QSize(32, 32)));
     }
     return icon;
+}
+
+QMap<int, QByteArray> applicationIconFiles()
+{
+    QMap<int, QByteArray> files;
+    for (const int size : kApplicationIconSizes) {
+        const QByteArray png = resourceBytes(resourcePath(u"app-icon-%1"_s.arg(size)));
+        if (!png.isEmpty())
+            files.insert(size, png);
+    }
+    return files;
+}
+
+QMap<int, QByteArray> documentIconFiles(int index)
+{
+    QMap<int, QByteArray> files;
+    if (index < 0 || index >= int(std::size(kDocumentNames)))
+        return files;
+    const QString name = QString::fromUtf16(kDocumentNames[size_t(index)]);
+    // The pictures are drawn at 32 x 32, with their twice-as-large copies beside them.
+    for (const auto &[size, path] : {std::pair{32, resourcePath(name)}, std::pair{64, resourcePath(name + u"@2x"_s)}}) {
+        const QByteArray png = resourceBytes(path);
+        if (!png.isEmpty())
+            files.insert(size, png);
+    }
+    return files;
 }
 
 } // namespace Art

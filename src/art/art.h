@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QMap>
 #include <QPixmap>
 
 // The program's pictures, drawn for it and kept as PNG resources.
@@ -46,5 +47,10 @@ QPixmap splash();
 
 // The program's window icon.
 QIcon applicationIcon();
+
+// The PNG files of the program's icon and of the templates dialog's document icons (0 template,
+// 1 project), keyed by their size in pixels: every size they are drawn in, for the desktop.
+QMap<int, QByteArray> applicationIconFiles();
+QMap<int, QByteArray> documentIconFiles(int index);
 
 } // namespace Art

@@ -442,6 +442,11 @@ private Q_SLOTS:
         QCOMPARE(Messages::shown().size(), writable ? 0 : 1);
         Messages::clearHistory();
         QCOMPARE(QFile::exists(data + u"/applications/brisko.desktop"), writable);
+        // The icons, at the sizes they are drawn in.
+        for (const char *icon : {"16x16/apps/brisko.png", "128x128/apps/brisko.png",
+                                 "64x64/mimetypes/application-x-brisko-project.png",
+                                 "32x32/mimetypes/application-x-brisko-template.png"})
+            QVERIFY2(QFile::exists(data + u"/icons/hicolor/" + QLatin1StringView(icon)) == writable, icon);
         QCOMPARE(m_window->documentName(), m_fixture->sample());
         QCOMPARE(blocks()->count(), 10);
         QVERIFY(child<QToolButton>(m_window.get(), "btnCreate")->isChecked());

@@ -425,12 +425,19 @@ void TestDesktopSettings::registrationReportsAnUnusableDataFolder()
 
 void TestDesktopSettings::iconsGoIntoTheHicolorTheme()
 {
+    using Kind = DesktopIcon::Kind;
     QString error;
-    QVERIFY2(InstallFileTypeIcons("app", "project", "template", &error), qPrintable(error));
-    const QString theme = dataHome() + u"/icons/hicolor/32x32/"_s;
-    QCOMPARE(readAll(theme + u"apps/brisko.png"_s), QByteArray("app"));
-    QCOMPARE(readAll(theme + u"mimetypes/application-x-brisko-project.png"_s), QByteArray("project"));
-    QCOMPARE(readAll(theme + u"mimetypes/application-x-brisko-template.png"_s), QByteArray("template"));
+    QVERIFY2(InstallFileTypeIcons({{Kind::Program, 16, "app16"},
+                                   {Kind::Program, 128, "app128"},
+                                   {Kind::Project, 32, "project"},
+                                   {Kind::Template, 64, "template"}},
+                                  &error),
+             qPrintable(error));
+    const QString theme = dataHome() + u"/icons/hicolor/"_s;
+    QCOMPARE(readAll(theme + u"16x16/apps/brisko.png"_s), QByteArray("app16"));
+    QCOMPARE(readAll(theme + u"128x128/apps/brisko.png"_s), QByteArray("app128"));
+    QCOMPARE(readAll(theme + u"32x32/mimetypes/application-x-brisko-project.png"_s), QByteArray("project"));
+    QCOMPARE(readAll(theme + u"64x64/mimetypes/application-x-brisko-template.png"_s), QByteArray("template"));
 }
 
 QTEST_GUILESS_MAIN(TestDesktopSettings)

@@ -8,6 +8,7 @@
 #include "document/pagefile.h"
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
+#include "platform/version.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -293,6 +294,11 @@ double perBlockMicroseconds(double seconds, int blocks)
 
 int main(int argc, char **argv)
 {
+    constexpr QStringView usage = u"usage: brisko-bench-page [SECONDS_PER_FIGURE] [BLOCKS]\n"
+                                  u"Times reading, writing and generating pages of 1,000 to 100,000 blocks, "
+                                  u"SECONDS_PER_FIGURE (default 1) each; BLOCKS picks one size.";
+    if (const auto answered = AnswerHelpOrVersion(argc, argv, u"brisko-bench-page", usage))
+        return *answered;
     QCoreApplication app(argc, argv);
     const double budget = argc > 1 ? std::max(0.05, std::atof(argv[1])) : 1.0;
     const int only = argc > 2 ? std::atoi(argv[2]) : 0;

@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "platform/settingsstore.h"
+#include "platform/version.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -50,6 +51,11 @@ int runChild(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = AnswerHelpOrVersion(argc, argv, u"brisko-bench-startup",
+                                                  u"usage: brisko-bench-startup [RUNS]\n"
+                                                  u"Times RUNS (default 10) starts of the program, from a new process "
+                                                  u"to a painted main window."))
+        return *answered;
     if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
         return runChild(argc, argv);
 

@@ -9,6 +9,7 @@
 #include "platform/cp1252.h"
 #include "platform/programfolder.h"
 #include "platform/savefile.h"
+#include "platform/version.h"
 #include "themes/themesfile.h"
 
 #include <QCoreApplication>
@@ -26,11 +27,13 @@ int fail(const QString &message)
     return kBadInput;
 }
 
+constexpr QStringView kUsage = u"usage: brisko-export html [--mode preview|relative|upload] [--logo] FILE\n"
+                               u"       brisko-export json FILE\n"
+                               u"       brisko-export resave FILE OUT";
+
 int usage()
 {
-    return fail(QStringLiteral("usage: brisko-export html [--mode preview|relative|upload] [--logo] FILE\n"
-                               "       brisko-export json FILE\n"
-                               "       brisko-export resave FILE OUT"));
+    return fail(kUsage.toString());
 }
 
 bool writeStdout(const QByteArray &bytes)
@@ -161,7 +164,12 @@ int resave(const QString &path, const QString &out)
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = AnswerHelpOrVersion(argc, argv, u"brisko-export", kUsage))
+        return *answered;
     QCoreApplication app(argc, argv);
+    // Preview pages address pictures in the program folder, the same one the program uses.
+    if (const QString problem = CurrentProgramFolder().error; !problem.isEmpty())
+        std::fprintf(stderr, "brisko-export: warning: %s\n", problem.toLocal8Bit().constData());
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();

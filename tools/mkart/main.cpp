@@ -3,6 +3,7 @@
 // Run by hand when a picture changes; its output in src/art/png/ is kept in the
 // repository. --sheet also writes an overview of all icons at four times their size.
 #include "pictures.h"
+#include "platform/version.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -14,6 +15,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr QStringView kUsage = u"usage: brisko-mkart OUTPUT_FOLDER [--sheet SHEET.png]";
 
 int fail(const QString &message)
 {
@@ -75,6 +78,8 @@ QImage overview(const QList<Picture> &pictures)
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = AnswerHelpOrVersion(argc, argv, u"brisko-mkart", kUsage))
+        return *answered;
     // Fonts need a GUI application; no window is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -86,7 +91,7 @@ int main(int argc, char *argv[])
         args.remove(at, 2);
     }
     if (args.size() != 1)
-        return fail(u"usage: brisko-mkart OUTPUT_FOLDER [--sheet SHEET.png]"_s);
+        return fail(kUsage.toString());
     const QDir folder(args.first());
     if (!folder.exists())
         return fail(u"no folder %1"_s.arg(args.first()));

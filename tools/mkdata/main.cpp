@@ -1,8 +1,12 @@
 // brisko-mkdata: builds the binary data files of the program folder from readable sources.
 //   brisko-mkdata themes THEMES.ini OUT/Themes.dat
 //   brisko-mkdata sample OUT/Sample.mbe
+//   brisko-mkdata desktop OUT/brisko.desktop OUT/brisko.xml   (the desktop entry and MIME package to install)
 #include "document/pagefile.h"
+#include "platform/filetypes.h"
 #include "platform/inifile.h"
+#include "platform/savefile.h"
+#include "platform/version.h"
 #include "samplepage.h"
 #include "themes/themesfile.h"
 
@@ -60,6 +64,19 @@ int buildThemes(const QString &source, const QString &target)
     return SaveThemes(target, themes, &error) ? 0 : fail(error);
 }
 
+constexpr QStringView kUsage = u"usage: brisko-mkdata themes THEMES.ini OUT | sample OUT | desktop ENTRY MIME";
+
+// The installed desktop entry starts the program by name, from the system's program folder.
+int buildDesktopFiles(const QString &entry, const QString &mime)
+{
+    QString error;
+    if (!WriteFileAtomically(entry, DesktopEntry(QStringLiteral("brisko")), &error))
+        return fail(QStringLiteral("%1: %2").arg(entry, error));
+    if (!WriteFileAtomically(mime, MimePackage(), &error))
+        return fail(QStringLiteral("%1: %2").arg(mime, error));
+    return 0;
+}
+
 int buildSample(const QString &target)
 {
     QString error;
@@ -70,11 +87,15 @@ int buildSample(const QString &target)
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = AnswerHelpOrVersion(argc, argv, u"brisko-mkdata", kUsage))
+        return *answered;
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 3 && args[0] == u"themes")
         return buildThemes(args[1], args[2]);
     if (args.size() == 2 && args[0] == u"sample")
         return buildSample(args[1]);
-    return fail(QStringLiteral("usage: brisko-mkdata themes THEMES.ini OUT | sample OUT"));
+    if (args.size() == 3 && args[0] == u"desktop")
+        return buildDesktopFiles(args[1], args[2]);
+    return fail(kUsage.toString());
 }

@@ -2,6 +2,7 @@
 #include "document/pagefile.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
+#include "platform/version.h"
 #include "publish/serverprofiles.h"
 #include "publish/transferworker.h"
 #include "publish/uploadlist.h"
@@ -23,12 +24,14 @@ void print(FILE *to, const QString &line)
     std::fflush(to);
 }
 
+constexpr QStringView kUsage = u"usage: brisko-publish [--all] [--check] [--cacert FILE] [--known-hosts FILE] "
+                               u"(--profile NAME | URL) PROJECT.mbe\n"
+                               u"URL: ftp://user@host[:port]/folder (also ftpes://, ftps://, sftp://); "
+                               u"the password comes from BRISKO_PASSWORD or the profile";
+
 int usage()
 {
-    print(stderr, QStringLiteral("usage: brisko-publish [--all] [--check] [--cacert FILE] [--known-hosts FILE] "
-                                 "(--profile NAME | URL) PROJECT.mbe\n"
-                                 "URL: ftp://user@host[:port]/folder (also ftpes://, ftps://, sftp://); "
-                                 "the password comes from BRISKO_PASSWORD or the profile"));
+    print(stderr, kUsage.toString());
     return kBadInput;
 }
 
@@ -42,6 +45,8 @@ int fail(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = AnswerHelpOrVersion(argc, argv, u"brisko-publish", kUsage))
+        return *answered;
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Marlowen Software"));
     QCoreApplication::setApplicationName(QStringLiteral("HTML Brisko4"));
@@ -92,6 +97,8 @@ int main(int argc, char *argv[])
     const auto page = LoadDocument(project, &error);
     if (!page)
         return fail(QStringLiteral("%1: %2").arg(project, kInvalidDocumentMessage));
+    if (const QString problem = CurrentProgramFolder().error; !problem.isEmpty())
+        print(stderr, QStringLiteral("warning: ") + problem);
     const QString folder = ProgramFolder();
     options.files = PublishFileList(*page, project, folder);
     const QString html = PublishedPagePath(project, folder);

@@ -1,4 +1,6 @@
 // brisko-render: a page as the preview viewer shows it, saved as a PNG picture.
+#include "platform/programfolder.h"
+#include "platform/version.h"
 #include "viewer/htmllite.h"
 
 #include <QApplication>
@@ -22,9 +24,14 @@ int fail(const QString &message)
     return kBadInput;
 }
 
+constexpr QStringView kUsage =
+    u"usage: brisko-render [--width N] [--server-root DIR] FILE.html OUT.png\n"
+    u"DIR is the folder that pictures addressed from the root are looked up in; the program folder's \"Upload\" "
+    u"when not given, as in the program's View Page.";
+
 int usage()
 {
-    return fail(QStringLiteral("usage: brisko-render [--width N] [--server-root DIR] FILE.html OUT.png"));
+    return fail(kUsage.toString());
 }
 
 // Qt's notes about the platform (no runtime folder, no window manager) are no concern of
@@ -39,6 +46,8 @@ void quietQt(QtMsgType type, const QMessageLogContext &, const QString &message)
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = AnswerHelpOrVersion(argc, argv, u"brisko-render", kUsage))
+        return *answered;
     qInstallMessageHandler(quietQt);
     // Without a display the picture is drawn off screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -49,6 +58,7 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     int width = kDefaultWidth;
     QString serverRoot;
+    bool serverRootGiven = false;
     QStringList files;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
@@ -59,6 +69,7 @@ int main(int argc, char *argv[])
                 return usage();
         } else if (arg == u"--server-root" && !args.isEmpty()) {
             serverRoot = args.takeFirst();
+            serverRootGiven = true;
         } else if (arg.startsWith(u"--")) {
             return usage();
         } else {
@@ -67,6 +78,11 @@ int main(int argc, char *argv[])
     }
     if (files.size() != 2)
         return usage();
+    if (!serverRootGiven) {
+        if (const QString problem = CurrentProgramFolder().error; !problem.isEmpty())
+            std::fprintf(stderr, "brisko-render: warning: %s\n", problem.toLocal8Bit().constData());
+        serverRoot = ProgramFolder() + QStringLiteral("Upload");
+    }
 
     ThtmlLite viewer;
     viewer.setAttribute(Qt::WA_DontShowOnScreen);

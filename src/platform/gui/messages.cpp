@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHash>
 #include <QList>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQueue>
@@ -22,6 +23,10 @@ using namespace Qt::StringLiterals;
 namespace Messages {
 
 namespace {
+
+// Every box is also noted here (off unless QT_LOGGING_RULES turns "brisko.messages" on), so
+// that a program started by a script or a test says what it told the user.
+Q_LOGGING_CATEGORY(lcMessages, "brisko.messages", QtWarningMsg)
 
 struct HookState
 {
@@ -236,6 +241,8 @@ int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpT
     state.lastKind = kind;
     state.lastButtons = buttons;
     state.lastDetail = detail;
+    qCInfo(lcMessages).noquote() << QString(caption(kind) + u": " + text +
+                                            (detail.isEmpty() ? QString() : QString(u" (" + detail + u')')));
     if (!state.answers.isEmpty()) {
         const int answer = state.answers.dequeue();
         if (!(answer & buttons))
