@@ -10,8 +10,9 @@
 
 namespace {
 
-// Space above and below a rule; it merges with the space of the paragraphs around it.
-constexpr int kRuleMargin = 7;
+// Space above and below a rule, as browsers give it; it merges with the space of the paragraphs
+// around it, and an empty paragraph beside the rule makes it a paragraph's space.
+constexpr int kRuleMargin = 8;
 const QColor kRuleShadow(128, 128, 128);
 const QColor kRuleLight(255, 255, 255);
 
@@ -89,8 +90,8 @@ QList<RuleBlock> prepareRules(QTextDocument *document, const QList<Translate::Ru
             block = document->findBlock(position);
         }
         format.setLineHeight(ruleHeight(rule), QTextBlockFormat::FixedHeight);
-        format.setTopMargin(kRuleMargin);
-        format.setBottomMargin(kRuleMargin);
+        format.setTopMargin(qMax<qreal>(format.topMargin(), qMax(kRuleMargin, rule.spaceAbove)));
+        format.setBottomMargin(qMax<qreal>(format.bottomMargin(), kRuleMargin));
         cursor.setPosition(position);
         cursor.setBlockFormat(format);
         taken.append({block, rule});
@@ -119,6 +120,23 @@ void collapseFloatOnlyLines(QTextDocument *document)
             continue;
         QTextBlockFormat format = block.blockFormat();
         format.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
+}
+
+void collapseEmptyBlocks(QTextDocument *document)
+{
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        if (block.length() > 1 || format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            continue;
+        format.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        format.setTopMargin(0);
+        format.setBottomMargin(0);
         cursor.setPosition(block.position());
         cursor.setBlockFormat(format);
     }

@@ -42,6 +42,11 @@ QList<RuleBlock> prepareRules(QTextDocument *document, const QList<Translate::Ru
 // follows starts beside the pictures rather than a line below their top.
 void collapseFloatOnlyLines(QTextDocument *document);
 
+// Gives blocks without any content (an empty paragraph, the block Qt keeps after every table)
+// neither height nor margins, as browsers show an empty paragraph. Rule blocks keep theirs.
+void collapseEmptyBlocks(QTextDocument *document);
+
+
 // Qt's text browser with the page's background under the text, the page's rules, and the
 // viewer's scrolling keys.
 class HtmlView : public QTextBrowser
