@@ -400,7 +400,7 @@ void Translator::picture(const Token &token)
     else if (align == u"right")
         picture.gapLeft = kFloatGap;
     const QString key = picture.source % u'\n' % QString::number(picture.width) % u'\n' %
-                        QString::number(picture.height) % u'\n' % align;
+                        QString::number(picture.height) % u'\n' % QString::number(picture.gapLeft - picture.gapRight);
     int index = m_pictureIndex.value(key, -1);
     if (index < 0) {
         index = int(m_page.pictures.size());
