@@ -1,9 +1,11 @@
 #!/bin/sh
 # Renders the sample pages with the preview (brisko-render) and with Chromium in headless mode,
 # writes the two pictures side by side and a table of the height each drew.
-# Usage: compare.sh BUILD_DIR
+# Usage: compare.sh BUILD_DIR [PAGE...]   (PAGE: a sample's name without .html; all when none)
 set -eu
 build=$(cd "$1" && pwd)
+shift
+only="$*"
 here=$(cd "$(dirname "$0")" && pwd)
 program="$build/Brisko"
 out="$build/compare"
@@ -28,6 +30,7 @@ table="$out/heights.txt"
 printf '%-16s %8s %8s %7s\n' page preview browser diff > "$table"
 for page in "$out"/pages/*.html; do
     name=$(basename "$page" .html)
+    case " ${only:-$name} " in *" $name "*) ;; *) continue ;; esac
     "$program/brisko-render" --width "$width" "$page" "$out/$name-preview.png"
     "$browser" --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
         --window-size="$width,4000" --screenshot="$out/$name-browser.png" "file://$page" >/dev/null 2>&1
