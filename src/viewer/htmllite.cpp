@@ -42,11 +42,20 @@ const QHash<QString, QStringList> &standIns()
         const QStringList serif = {u"Liberation Serif"_s, u"Tinos"_s, u"Nimbus Roman"_s, u"Nimbus Roman No9 L"_s};
         const QStringList mono = {u"Liberation Mono"_s, u"Cousine"_s, u"Nimbus Mono PS"_s, u"Nimbus Mono L"_s};
         return QHash<QString, QStringList>{
-            {u"arial"_s, sans},          {u"helvetica"_s, sans}, {u"times new roman"_s, serif}, {u"times"_s, serif},
-            {u"courier new"_s, mono},    {u"courier"_s, mono},   {u"arial narrow"_s, {u"Liberation Sans Narrow"_s, u"Nimbus Sans Narrow"_s}},
-            {u"calibri"_s, {u"Carlito"_s}}, {u"cambria"_s, {u"Caladea"_s}}, {u"georgia"_s, {u"Gelasio"_s}},
+            {u"arial"_s, sans},
+            {u"helvetica"_s, sans},
+            {u"times new roman"_s, serif},
+            {u"times"_s, serif},
+            {u"courier new"_s, mono},
+            {u"courier"_s, mono},
+            {u"arial narrow"_s, {u"Liberation Sans Narrow"_s, u"Nimbus Sans Narrow"_s}},
+            {u"calibri"_s, {u"Carlito"_s}},
+            {u"cambria"_s, {u"Caladea"_s}},
+            {u"georgia"_s, {u"Gelasio"_s}},
             // The generic families, but not cursive and fantasy: those are script and symbol fonts.
-            {u"serif"_s, {}},            {u"sans-serif"_s, {}},  {u"monospace"_s, {}},
+            {u"serif"_s, {}},
+            {u"sans-serif"_s, {}},
+            {u"monospace"_s, {}},
         };
     }();
     return table;
@@ -62,8 +71,8 @@ bool familyAvailable(const QString &family)
     bool available = QFontDatabase::hasFamily(family);
     const auto standIn = standIns().constFind(key);
     if (!available && standIn != standIns().constEnd()) {
-        available = standIn->isEmpty() ||
-                    std::any_of(standIn->begin(), standIn->end(), [](const QString &f) { return QFontDatabase::hasFamily(f); });
+        available = standIn->isEmpty() || std::any_of(standIn->begin(), standIn->end(),
+                                                      [](const QString &f) { return QFontDatabase::hasFamily(f); });
     }
     known.insert(key, available);
     return available;

@@ -143,9 +143,9 @@ private:
 
 bool isBlockElement(QStringView name)
 {
-    return isOneOf(name, {u"p", u"div", u"center", u"table", u"tr", u"td", u"th", u"ul", u"ol", u"dir", u"menu",
-                          u"li", u"hr", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"blockquote", u"pre", u"dl",
-                          u"dd", u"dt", u"address"});
+    return isOneOf(name, {u"p",   u"div",        u"center", u"table", u"tr", u"td", u"th",     u"ul", u"ol",
+                          u"dir", u"menu",       u"li",     u"hr",    u"h1", u"h2", u"h3",     u"h4", u"h5",
+                          u"h6",  u"blockquote", u"pre",    u"dl",    u"dd", u"dt", u"address"});
 }
 
 Page Translator::run()
@@ -283,8 +283,8 @@ void Translator::startTag(const Token &token)
         body(token);
     } else if (name == u"form") {
         m_checkedRadio.clear(); // each form has groups of its own
-    } else if (isOneOf(name, {u"html", u"head", u"meta", u"link", u"base", u"basefont", u"isindex", u"option",
-                              u"param", u"noscript", u"object", u"applet", u"embed"})) {
+    } else if (isOneOf(name, {u"html", u"head", u"meta", u"link", u"base", u"basefont", u"isindex", u"option", u"param",
+                              u"noscript", u"object", u"applet", u"embed"})) {
         // Not shown; the content of the containers is.
     } else if (name == u"br") {
         if (m_pendingBreak)

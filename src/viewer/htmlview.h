@@ -46,7 +46,6 @@ void collapseFloatOnlyLines(QTextDocument *document);
 // neither height nor margins, as browsers show an empty paragraph. Rule blocks keep theirs.
 void collapseEmptyBlocks(QTextDocument *document);
 
-
 // Qt's text browser with the page's background under the text, the page's rules, and the
 // viewer's scrolling keys.
 class HtmlView : public QTextBrowser

@@ -183,14 +183,14 @@ void TestPictureDecoder::refusesWithAReasonNamingTheFile_data()
     QTest::newRow("jpeg named .png")
         << u"logo.png"_s << jpeg << file
         << u"Cannot decode logo.png: Not a PNG file: starts with 0xff 0xd8 (looks like a JPEG picture)"_s;
-    QTest::newRow("png cut inside its header") << u"cut.png"_s << png(colour).left(20) << file
-                                               << u"Cannot decode cut.png: The file ends inside its header"_s;
-    QTest::newRow("png cut after its header") << u"cut.png"_s << png(colour).left(40) << file
-                                              << u"Cannot decode cut.png: "_s;
+    QTest::newRow("png cut inside its header")
+        << u"cut.png"_s << png(colour).left(20) << file << u"Cannot decode cut.png: The file ends inside its header"_s;
+    QTest::newRow("png cut after its header")
+        << u"cut.png"_s << png(colour).left(40) << file << u"Cannot decode cut.png: "_s;
     QTest::newRow("png too wide") << u"wide.png"_s << pngHeader(Codecs::kMaxSide + 1, 1) << file
                                   << u"Cannot decode wide.png: The picture is too large"_s;
-    QTest::newRow("png of too many pixels") << u"big.png"_s << pngHeader(10'000, 10'000) << file
-                                            << u"Cannot decode big.png: The picture is too large"_s;
+    QTest::newRow("png of too many pixels")
+        << u"big.png"_s << pngHeader(10'000, 10'000) << file << u"Cannot decode big.png: The picture is too large"_s;
     QTest::newRow("png of no pixels") << u"none.png"_s << pngHeader(0, 5) << file
                                       << u"Cannot decode none.png: The picture has no pixels"_s;
     QTest::newRow("no extension") << u"picture"_s << jpeg << file

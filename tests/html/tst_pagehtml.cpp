@@ -154,8 +154,8 @@ void TestPageHtml::blockTexts_data()
     item = block(btLink, baNone, false);
     item.LinkBlock.LinkURL = u"say \"hi\".html"_s;
     item.LinkBlock.LinkText = u"\"hi\""_s;
-    QTest::newRow("quotes in a link address") << item << int(pmUpload)
-                                              << u"<A HREF=\"say &quot;hi&quot;.html\">\"hi\"</A>"_s;
+    QTest::newRow("quotes in a link address")
+        << item << int(pmUpload) << u"<A HREF=\"say &quot;hi&quot;.html\">\"hi\"</A>"_s;
 
     item = block(btLink, baRight);
     item.LinkBlock = {u"me@example.com"_s, u"100% %1"_s, {}, true, {}, true};

@@ -741,8 +741,7 @@ void TestHtmlLite::whatFollowsACentredBlockStartsLeftOnANewLine_data()
     QTest::addColumn<QString>("block");
     QTest::addColumn<QString>("text");
     QTest::newRow("font-styled heading") << u"<FONT FACE=\"Arial\" SIZE=\"4\"><B>Next</B></FONT><P>"_s << u"Next"_s;
-    QTest::newRow("paragraph with a gap") << u"<FONT SIZE=\"3\">Next\r\n<BR><BR>\r\nlast\r\n</FONT><P>"_s
-                                          << u"Next"_s;
+    QTest::newRow("paragraph with a gap") << u"<FONT SIZE=\"3\">Next\r\n<BR><BR>\r\nlast\r\n</FONT><P>"_s << u"Next"_s;
     QTest::newRow("link") << u"<A HREF=\"join.html\">Next</A><P>"_s << u"Next"_s;
     QTest::newRow("bold text") << u"<B>Next</B><P>"_s << u"Next"_s;
     QTest::newRow("picture") << u"<IMG SRC=\"missing.gif\" BORDER=0 ALT=\"\" HEIGHT=\"30\" WIDTH=\"60\"><P>"_s
@@ -767,7 +766,8 @@ void TestHtmlLite::whatFollowsACentredBlockStartsLeftOnANewLine()
 void TestHtmlLite::missingFontFamilyFallsBackToTheDefaultFont()
 {
     ThtmlLite viewer;
-    show(viewer, u"plain <FONT FACE=\"No Such Family 1234\">missing</FONT> <FONT FACE=\"Impact, sans-serif\">generic</FONT>"_s);
+    show(viewer,
+         u"plain <FONT FACE=\"No Such Family 1234\">missing</FONT> <FONT FACE=\"Impact, sans-serif\">generic</FONT>"_s);
     const auto familyAt = [&](const QString &text) {
         QTextCursor cursor = viewer.document()->find(text);
         return QFontInfo(cursor.charFormat().font()).family();
