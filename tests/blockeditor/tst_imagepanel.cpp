@@ -568,9 +568,9 @@ void TestImagePanel::dialogOpensOnTheUploadFolderWithThePictureFilter()
     });
     QTest::mouseClick(control<QToolButton>(*m_panel, "btnImagePic"), Qt::LeftButton);
 
-    QCOMPARE(FileDialogs::lastFilter(), u"Images Files|*.gif;*.jpg;*.jpeg;*.bmp"_s);
+    QCOMPARE(FileDialogs::lastFilter(), u"Images Files|*.gif;*.jpg;*.jpeg;*.png;*.bmp"_s);
     QCOMPARE(FileDialogs::lastFolder(), uploadFolder());
-    QCOMPARE(filters, QStringList{u"Images Files (*.gif *.jpg *.jpeg *.bmp)"_s});
+    QCOMPARE(filters, QStringList{u"Images Files (*.gif *.jpg *.jpeg *.png *.bmp)"_s});
     QCOMPARE(folder, QDir(uploadFolder()).absolutePath());
     QCOMPARE(typedName, QString());
     QVERIFY(!native);
