@@ -335,6 +335,7 @@ void ThtmlLite::showPage(const QString &html, const QString &folder, const QStri
     collapseEmptyBlocks(document);
     QList<RuleBlock> rules = prepareRules(document, m_load->page.rules);
     collapseFloatOnlyLines(document);
+    raiseTextBesideTopPictures(document);
 
     QTextDocument *old = m_document;
     m_document = document;

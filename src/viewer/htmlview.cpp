@@ -8,6 +8,8 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
+#include <optional>
+
 namespace {
 
 // Space above and below a rule, as browsers give it; it merges with the space of the paragraphs
@@ -122,6 +124,86 @@ void collapseFloatOnlyLines(QTextDocument *document)
         format.setLineHeight(0, QTextBlockFormat::FixedHeight);
         cursor.setPosition(block.position());
         cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
+}
+
+void raiseTextBesideTopPictures(QTextDocument *document)
+{
+    struct Raise
+    {
+        int picture;      // position of the picture
+        int start;        // the text beside it
+        int end;
+        qreal height;     // of the picture
+    };
+    QList<Raise> raises;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        std::optional<Raise> open;
+        qreal room = 0;
+        const auto close = [&] {
+            if (open && open->end > open->start && room <= kTopAlignedRoom)
+                raises.append(*open);
+            open.reset();
+        };
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                close();
+                const QTextImageFormat image = format.toImageFormat();
+                const auto *frame = qobject_cast<QTextFrame *>(document->objectForFormat(format));
+                const bool floats = frame != nullptr && frame->frameFormat().position() != QTextFrameFormat::InFlow;
+                if (format.verticalAlignment() == QTextCharFormat::AlignTop && image.height() > 0 && !floats &&
+                    fragment.length() == 1) {
+                    open = Raise{fragment.position(), fragment.position() + 1, fragment.position() + 1, image.height()};
+                    room = image.width();
+                }
+                continue;
+            }
+            if (!open)
+                continue;
+            QString text = fragment.text();
+            const qsizetype lineBreak = text.indexOf(QChar::LineSeparator);
+            if (lineBreak >= 0)
+                text.truncate(lineBreak);
+            room += QFontMetricsF(format.font()).horizontalAdvance(text);
+            open->end = fragment.position() + int(text.size());
+            if (lineBreak >= 0)
+                close();
+        }
+        close();
+    }
+
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (const Raise &raise : std::as_const(raises)) {
+        // The picture sits on the baseline, the text's top at the picture's top.
+        cursor.setPosition(raise.picture);
+        cursor.setPosition(raise.picture + 1, QTextCursor::KeepAnchor);
+        QTextCharFormat picture;
+        picture.setVerticalAlignment(QTextCharFormat::AlignBaseline);
+        cursor.mergeCharFormat(picture);
+        for (int at = raise.start; at < raise.end;) {
+            cursor.setPosition(at + 1);
+            const QFont font = cursor.charFormat().font();
+            int end = at + 1;
+            for (; end < raise.end; ++end) {
+                cursor.setPosition(end + 1);
+                if (cursor.charFormat().font() != font)
+                    break;
+            }
+            const QFontMetricsF metrics(font);
+            const qreal shift = raise.height - metrics.ascent() - metrics.descent();
+            if (shift > 0 && metrics.height() > 0) {
+                QTextCharFormat raised;
+                raised.setBaselineOffset(shift * 100 / metrics.height());
+                cursor.setPosition(at);
+                cursor.setPosition(end, QTextCursor::KeepAnchor);
+                cursor.mergeCharFormat(raised);
+            }
+            at = end;
+        }
     }
     cursor.endEditBlock();
 }

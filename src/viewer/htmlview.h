@@ -46,6 +46,12 @@ void collapseFloatOnlyLines(QTextDocument *document);
 // neither height nor margins, as browsers show an empty paragraph. Rule blocks keep theirs.
 void collapseEmptyBlocks(QTextDocument *document);
 
+// Qt puts the text beside an ALIGN=TOP picture at the picture's middle; browsers put it at the
+// picture's top. The text up to the next line break is raised there when it fits beside the
+// picture in kTopAlignedRoom pixels; longer text, which would wrap, stays where Qt puts it.
+inline constexpr int kTopAlignedRoom = 400;
+void raiseTextBesideTopPictures(QTextDocument *document);
+
 // Qt's text browser with the page's background under the text, the page's rules, and the
 // viewer's scrolling keys.
 class HtmlView : public QTextBrowser

@@ -179,6 +179,7 @@ private Q_SLOTS:
     void formKeepsItsColumnsAndBrowserSizedControls();
     void listsAndRulesAreSpacedAsInBrowsers();
     void pngPicturesAreShownWithTextAGapAway();
+    void textBesideATopAlignedPictureStandsAtItsTop();
 
 private:
     // Shows html (one string, CR LF kept) in an 800 pixels wide viewer on white.
@@ -842,6 +843,30 @@ void TestHtmlLite::pngPicturesAreShownWithTextAGapAway()
     QCOMPARE(photo.size(), QSize(40, 30));
     QCOMPARE(image.pixelColor(photo.topLeft()), QColor(Qt::white)); // the transparent corner
     QVERIFY(textRect(viewer, u"Beside"_s).left() >= photo.right() + 1 + Translate::kFloatGap);
+}
+
+void TestHtmlLite::textBesideATopAlignedPictureStandsAtItsTop()
+{
+    const QString top = m_dir.filePath(u"top.bmp"_s);
+    const QString plain = m_dir.filePath(u"plain.bmp"_s);
+    writeBmp(top, filled(QSize(80, 80), kPhoto));
+    writeBmp(plain, filled(QSize(80, 80), kTileRest));
+    ThtmlLite viewer;
+    show(viewer, u"<IMG SRC=\"%1\" BORDER=0 ALT=\"\" HEIGHT=\"80\" WIDTH=\"80\" ALIGN=\"TOP\">Top text<P>\r\n"
+                 u"<IMG SRC=\"%2\" BORDER=0 ALT=\"\" HEIGHT=\"80\" WIDTH=\"80\">Plain text<P>"_s.arg(top, plain));
+    const QImage image = shot(viewer);
+    // The first row of text beside each picture, within the picture's height.
+    const auto firstTextRow = [&](const QRect &picture) {
+        for (int y = picture.top(); y <= picture.bottom(); ++y) {
+            if (pixelsDarkerThan(image, QRect(picture.right() + 2, y, 60, 1), 100) > 0)
+                return y - picture.top();
+        }
+        return -1;
+    };
+    const int atTop = firstTextRow(areaOf(image, kPhoto));
+    const int atFoot = firstTextRow(areaOf(image, kTileRest));
+    QVERIFY2(atTop >= 0 && atTop < 10, qPrintable(QString::number(atTop)));
+    QVERIFY2(atFoot > 50, qPrintable(QString::number(atFoot)));
 }
 
 QTEST_MAIN(TestHtmlLite)
