@@ -132,10 +132,10 @@ void raiseTextBesideTopPictures(QTextDocument *document)
 {
     struct Raise
     {
-        int picture;      // position of the picture
-        int start;        // the text beside it
+        int picture; // position of the picture
+        int start;   // the text beside it
         int end;
-        qreal height;     // of the picture
+        qreal height; // of the picture
     };
     QList<Raise> raises;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
