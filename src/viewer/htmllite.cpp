@@ -333,6 +333,7 @@ void ThtmlLite::showPage(const QString &html, const QString &folder, const QStri
     document->setDefaultFont(font);
     document->setHtml(m_load->page.html);
     collapseEmptyBlocks(document);
+    collapseTableMargins(document);
     QList<RuleBlock> rules = prepareRules(document, m_load->page.rules);
     collapseFloatOnlyLines(document);
     raiseTextBesideTopPictures(document);

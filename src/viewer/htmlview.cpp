@@ -208,6 +208,24 @@ void raiseTextBesideTopPictures(QTextDocument *document)
     cursor.endEditBlock();
 }
 
+void collapseTableMargins(QTextDocument *document)
+{
+    const QList<QTextFrame *> frames = document->rootFrame()->childFrames();
+    for (QTextFrame *frame : frames) {
+        QTextFrameFormat format = frame->frameFormat();
+        if (format.topMargin() <= 0 || format.position() != QTextFrameFormat::InFlow)
+            continue;
+        // The nearest block before the table that takes room; empty ones take none.
+        QTextBlock before = document->findBlock(frame->firstPosition() - 1);
+        while (before.isValid() && before.length() <= 1)
+            before = before.previous();
+        if (!before.isValid() || document->frameAt(before.position()) != document->rootFrame())
+            continue;
+        format.setTopMargin(qMax<qreal>(0, format.topMargin() - before.blockFormat().bottomMargin()));
+        frame->setFrameFormat(format);
+    }
+}
+
 void collapseEmptyBlocks(QTextDocument *document)
 {
     QTextCursor cursor(document);

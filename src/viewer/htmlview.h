@@ -46,6 +46,10 @@ void collapseFloatOnlyLines(QTextDocument *document);
 // neither height nor margins, as browsers show an empty paragraph. Rule blocks keep theirs.
 void collapseEmptyBlocks(QTextDocument *document);
 
+// Merges a table's space above with the space below the paragraph before it, as browsers merge
+// adjacent margins; Qt adds them.
+void collapseTableMargins(QTextDocument *document);
+
 // Qt puts the text beside an ALIGN=TOP picture at the picture's middle; browsers put it at the
 // picture's top. The text up to the next line break is raised there when it fits beside the
 // picture in kTopAlignedRoom pixels; longer text, which would wrap, stays where Qt puts it.

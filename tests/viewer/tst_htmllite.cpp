@@ -827,6 +827,12 @@ void TestHtmlLite::listsAndRulesAreSpacedAsInBrowsers()
     // An empty paragraph before a rule keeps its space, as it does before text.
     const int aboveToBelow = textRect(viewer, u"Below"_s).top() - textRect(viewer, u"Above"_s).bottom();
     QVERIFY2(aboveToBelow >= 2 * em + 3 && aboveToBelow <= 2 * em + 8, qPrintable(QString::number(aboveToBelow)));
+
+    // A list after a paragraph shares the paragraph's space below instead of adding its own.
+    ThtmlLite after;
+    show(after, u"<HR><P>\r\nHeading<P>\r\n<UL TYPE=\"DISC\">\r\n   <LI>Item\r\n</UL><P>"_s);
+    const int listGap = textRect(after, u"Item"_s).top() - textRect(after, u"Heading"_s).top() - line;
+    QVERIFY2(qAbs(listGap - em) <= 3, qPrintable(QString::number(listGap)));
 }
 
 void TestHtmlLite::pngPicturesAreShownWithTextAGapAway()
