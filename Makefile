@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 PROGRAM_DIR := $(BUILD)/Brisko
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test package screenshots asan fuzz bench clean
+.PHONY: all deps build run test package screenshots asan fuzz bench compare clean
 
 all: build
 
@@ -57,6 +57,14 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup
 	@build-bench/tools/bench/brisko-bench-page
 	@build-bench/tools/bench/brisko-bench-startup
+
+# The sample pages in tools/compare/pages as the preview and as Chromium (headless) show them:
+# side-by-side pictures and a table of page heights in $(BUILD)/compare. Not part of the tests.
+compare: build
+	@command -v chromium >/dev/null || { if [ "$$(id -u)" = 0 ]; then apt-get install -y chromium; \
+		else sudo apt-get install -y chromium; fi; }
+	@cmake --build $(BUILD) --target brisko-sidebyside
+	@tools/compare/compare.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-bench

@@ -14,7 +14,7 @@ namespace Codecs {
 
 namespace {
 
-enum class Decoder { Jpeg, Gif, Bmp };
+enum class Decoder { Jpeg, Gif, Bmp, Png };
 
 std::optional<Decoder> decoderFor(const QString &path)
 {
@@ -25,6 +25,8 @@ std::optional<Decoder> decoderFor(const QString &path)
         return Decoder::Gif;
     if (suffix == u"bmp")
         return Decoder::Bmp;
+    if (suffix == u"png")
+        return Decoder::Png;
     return std::nullopt;
 }
 
@@ -66,8 +68,8 @@ QString unsupportedReason(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix();
     if (suffix.isEmpty())
-        return u"The file name has no extension; pictures must be GIF, JPEG or BMP files"_s;
-    return u"Unsupported picture type \".%1\"; pictures must be GIF, JPEG or BMP files"_s.arg(suffix);
+        return u"The file name has no extension; pictures must be GIF, JPEG, PNG or BMP files"_s;
+    return u"Unsupported picture type \".%1\"; pictures must be GIF, JPEG, PNG or BMP files"_s.arg(suffix);
 }
 
 Picture decodeBytes(const QByteArray &data, const QString &fileName, Decoder decoder)
@@ -85,6 +87,9 @@ Picture decodeBytes(const QByteArray &data, const QString &fileName, Decoder dec
             break;
         case Decoder::Bmp:
             picture = Internal::decodeWithQt(data, Internal::QtFormat::Bmp);
+            break;
+        case Decoder::Png:
+            picture = Internal::decodeWithQt(data, Internal::QtFormat::Png);
             break;
         }
     }

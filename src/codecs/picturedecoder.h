@@ -8,8 +8,8 @@
 
 // Picture decoding for the image previews and the preview viewer. The decoder is chosen by
 // the file's extension, without regard to case: ".jpg" and ".jpeg" (libjpeg), ".gif" (first
-// frame) and ".bmp". Damaged, truncated or hostile files fail with a reason; they never end
-// the program.
+// frame), ".png" (8 or 16 bits, palette, transparency) and ".bmp". Damaged, truncated or hostile files fail with a
+// reason; they never end the program.
 //
 // A JPEG whose data are damaged or end early, but whose header is whole, still decodes at its
 // full size: libjpeg paints what it cannot read grey, and Picture::warning says so. This is
@@ -21,7 +21,7 @@ namespace Codecs {
 enum class Progress { Started, Finished };
 using ProgressHandler = std::function<void(Progress)>;
 
-// Pictures larger than this are refused before any pixel memory is allocated. GIF and BMP
+// Pictures larger than this are refused before any pixel memory is allocated. GIF, PNG and BMP
 // pictures are also held to Qt's image allocation limit (QImageReader::allocationLimit()).
 inline constexpr qint64 kMaxPixels = 40'000'000;
 inline constexpr int kMaxSide = 20'000;

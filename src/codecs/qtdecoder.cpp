@@ -19,6 +19,8 @@ bool hasSignature(const QByteArray &data, QtFormat format)
         return data.startsWith("GIF87a") || data.startsWith("GIF89a");
     case QtFormat::Bmp:
         return data.startsWith("BM");
+    case QtFormat::Png:
+        return data.startsWith("\x89PNG\r\n\x1a\n");
     }
     return false;
 }
@@ -81,19 +83,46 @@ QString bmpHeaderProblem(QByteArrayView data)
     return {};
 }
 
+// The size stands in the IHDR chunk, which must come first; the reader would otherwise allocate
+// whatever a hostile header asks for (up to Qt's limit) before finding the data short.
+QString pngHeaderProblem(QByteArrayView data)
+{
+    constexpr qsizetype kHeaderEnd = 8 + 8 + 13;
+    if (data.size() < kHeaderEnd)
+        return kEndsInHeader;
+    if (data.sliced(12, 4) != "IHDR")
+        return u"The picture header (IHDR) is missing"_s;
+    const qint64 width = qFromBigEndian<quint32>(data.data() + 16);
+    const qint64 height = qFromBigEndian<quint32>(data.data() + 20);
+    return sizeRefusal(width, height);
+}
+
+QString headerProblem(QByteArrayView data, QtFormat format)
+{
+    switch (format) {
+    case QtFormat::Gif:
+        return gifHeaderProblem(data);
+    case QtFormat::Bmp:
+        return bmpHeaderProblem(data);
+    case QtFormat::Png:
+        return pngHeaderProblem(data);
+    }
+    return {};
+}
+
 } // namespace
 
 Picture decodeWithQt(const QByteArray &data, QtFormat format)
 {
-    const QByteArray formatKey = format == QtFormat::Gif ? "gif" : "bmp";
-    const QString formatName = format == QtFormat::Gif ? u"GIF"_s : u"BMP"_s;
+    const QByteArray formatKey = format == QtFormat::Gif ? "gif" : format == QtFormat::Bmp ? "bmp" : "png";
+    const QString formatName = QString::fromLatin1(formatKey.toUpper());
 
     Picture picture;
     if (!hasSignature(data, format)) {
         picture.error = wrongFormatMessage(data, formatName);
         return picture;
     }
-    picture.error = format == QtFormat::Gif ? gifHeaderProblem(data) : bmpHeaderProblem(data);
+    picture.error = headerProblem(data, format);
     if (!picture.error.isEmpty())
         return picture;
     if (!QImageReader::supportedImageFormats().contains(formatKey)) {
@@ -123,8 +152,12 @@ Picture decodeWithQt(const QByteArray &data, QtFormat format)
         return picture;
     }
     picture.error = sizeRefusal(image.width(), image.height());
-    if (picture.error.isEmpty())
-        picture.image = image;
+    if (!picture.error.isEmpty())
+        return picture;
+    // 16-bit PNGs come as 64-bit pixels; everything else draws them as 8-bit ones.
+    if (image.depth() > 32)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    picture.image = image;
     return picture;
 }
 

@@ -6,9 +6,9 @@
 
 namespace Codecs::Internal {
 
-enum class QtFormat { Gif, Bmp };
+enum class QtFormat { Gif, Bmp, Png };
 
-// Decodes a GIF (its first frame) or a BMP held in memory through Qt's image readers, with
+// Decodes a GIF (its first frame), a BMP or a PNG held in memory through Qt's image readers, with
 // the format fixed: data of another format fail rather than being decoded as what they are.
 Picture decodeWithQt(const QByteArray &data, QtFormat format);
 

@@ -14,7 +14,7 @@ class TPictureDialog : public QFileDialog
 
 public:
     // The pictures the program decodes, in the program's filter notation.
-    static constexpr QStringView kFilter = u"Images Files|*.gif;*.jpg;*.jpeg;*.bmp";
+    static constexpr QStringView kFilter = u"Images Files|*.gif;*.jpg;*.jpeg;*.png;*.bmp";
     // Pictures larger than this square are scaled down to fit it in the preview.
     static constexpr int kPreviewSide = 200;
 

@@ -1,5 +1,6 @@
 #include "formhtml.h"
 
+#include "markup.h"
 #include "platform/settingsstore.h"
 #include "platform/textutils.h"
 
@@ -20,7 +21,7 @@ void asciiLower(QString &s)
 // The name an input carries in the page: spaces become "_", letters lower case.
 QString inputName(const QString &name)
 {
-    QString result = name;
+    QString result = AttributeValue(name);
     ReplaceChar(result, u' ', u'_');
     asciiLower(result);
     return result;
@@ -47,7 +48,7 @@ void appendHidden(QString &out, QStringView name, QStringView value)
     out += u"<INPUT TYPE=\"HIDDEN\" NAME=\"";
     out += name;
     out += u"\" VALUE=\"";
-    out += value;
+    Markup::appendAttributeValue(out, value);
     out += u"\">\r\n";
 }
 
@@ -81,7 +82,7 @@ QString BuildChoiceInputs(const TFormElement &field)
         // Each check box gets a name of its own; radio buttons share the field's.
         out += field.FieldKind == fkCheckBox ? inputName(field.Name + u'_' + text) : name;
         out += u"\" VALUE=\"";
-        out += QStringView(line).first(bar);
+        Markup::appendAttributeValue(out, QStringView(line).first(bar));
         out += u'"';
         if (flag == u"yes")
             out += u" CHECKED";
@@ -97,7 +98,7 @@ QString BuildOptionList(const TFormElement &field)
     QString out = QStringLiteral("\r\n<OPTION VALUE=\"\">Select\r\n<OPTION VALUE=\"\">----------\r\n");
     for (const QString &line : field.Strings) {
         out += u"<OPTION VALUE=\"";
-        out += BeforeBar(line);
+        Markup::appendAttributeValue(out, BeforeBar(line));
         out += u"\">";
         out += AfterBar(line);
         out += u"\r\n";
@@ -111,12 +112,12 @@ QString BuildFieldRow(const TFormElement &field)
     QString control;
     switch (field.FieldKind) {
     case fkText:
-        control = u"<INPUT NAME=\"" + name + u"\" VALUE=\"" + field.Value + u"\" SIZE=\""
-            + settingValue(field.Strings, u"Size") + u"\">";
+        control = u"<INPUT NAME=\"" + name + u"\" VALUE=\"" + AttributeValue(field.Value) + u"\" SIZE=\""
+            + AttributeValue(settingValue(field.Strings, u"Size").toString()) + u"\">";
         break;
     case fkTextArea:
-        control = u"<TEXTAREA COLS=\"" + settingValue(field.Strings, u"Cols") + u"\" ROWS=\""
-            + settingValue(field.Strings, u"Rows") + u"\" NAME=\"" + name
+        control = u"<TEXTAREA COLS=\"" + AttributeValue(settingValue(field.Strings, u"Cols").toString())
+            + u"\" ROWS=\"" + AttributeValue(settingValue(field.Strings, u"Rows").toString()) + u"\" NAME=\"" + name
             + u"\" WRAP=\"VIRTUAL\"></TEXTAREA>";
         break;
     case fkRadio:
@@ -203,7 +204,7 @@ QString BuildFormHtml(const TPagelette &doc, const QString &action)
     if (doc.FormFooter) {
         out += u"\r\n<TR><TD WIDTH=100% VALIGN=TOP COLSPAN=2><FONT SIZE=\"2\"><I>If you have any problems, "
                u"please send an e-mail to <a href=\"mailto:";
-        out += doc.Email;
+        Markup::appendAttributeValue(out, doc.Email);
         out += u"\">";
         out += doc.Email;
         out += u"</a>.</I></FONT></TD></TR>\r\n";

@@ -164,18 +164,18 @@ void appendConvertedLine(QString &out, QStringView line, quint8 kind)
     case lkParagraph:
         out += line.isEmpty() ? QStringView(u"<BR><BR>") : line;
         break;
-    case lkDropBoxOptions:
-        if (line.size() == 1) {
-            out += line;
-            break;
-        }
+    case lkDropBoxOptions: {
+        // Both texts live inside a script string, and the value inside an attribute as well.
         splitAtTab(line, left, right);
         out += u"document.write('<option value=\"";
-        out += left;
+        QString value;
+        Markup::appendAttributeValue(value, left);
+        Markup::appendScriptString(out, value);
         out += u"\">";
-        out += right;
+        Markup::appendScriptString(out, right);
         out += u"');\r\n";
         break;
+    }
     case lkListItems:
         if (line.size() > 1)
             out += u"   <LI>";
@@ -188,9 +188,9 @@ void appendConvertedLine(QString &out, QStringView line, quint8 kind)
         }
         splitAtTab(line, left, right);
         out += u"<META NAME=\"";
-        out += left;
+        Markup::appendAttributeValue(out, left);
         out += u"\" CONTENT=\"";
-        out += right;
+        Markup::appendAttributeValue(out, right);
         out += u"\">";
         break;
     default:
@@ -200,6 +200,39 @@ void appendConvertedLine(QString &out, QStringView line, quint8 kind)
 }
 
 } // namespace
+
+void Markup::appendAttributeValue(QString &out, QStringView text)
+{
+    qsizetype start = 0;
+    for (qsizetype i = text.indexOf(u'"'); i >= 0; i = text.indexOf(u'"', start)) {
+        out += text.sliced(start, i - start);
+        out += u"&quot;";
+        start = i + 1;
+    }
+    out += text.sliced(start);
+}
+
+void Markup::appendScriptString(QString &out, QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\\' || c == u'\'')
+            out += u'\\';
+        else if (c == u'/' && i > 0 && text[i - 1] == u'<')
+            out += u'\\'; // "</script>" would end the script in the middle of the string
+        out += c;
+    }
+}
+
+QString AttributeValue(const QString &text)
+{
+    if (!text.contains(u'"'))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    Markup::appendAttributeValue(out, text);
+    return out;
+}
 
 QString ColorToHtml(TColor color)
 {

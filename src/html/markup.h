@@ -8,7 +8,9 @@
 #include <optional>
 
 // Colour, font and text markup shared by the page and form generators and the block editors.
-// Nothing here escapes HTML: user text goes into the page as typed.
+// User text goes into the page as typed, so a user may write HTML of their own; only where the
+// text would break the markup around it (a quote inside an attribute value, an apostrophe inside
+// a script string) is that one character escaped.
 
 // "#RRGGBB" with red from the low byte; only the low three bytes count.
 QString ColorToHtml(TColor color);
@@ -51,9 +53,17 @@ enum TLineKind : quint8 { lkParagraph, lkDropBoxOptions, lkListItems, lkMetaTags
 // Empty text gives empty text; an unknown kind copies the lines unchanged.
 QString ConvertLines(const QString &text, quint8 kind);
 
-// Appending forms of the two functions above, for generators that build one large text. They
-// append exactly what the functions return; appendTextMarkup appends nothing on failure.
+// text as a double-quoted attribute value: each '"' written as "&quot;", all else unchanged.
+QString AttributeValue(const QString &text);
+
 namespace Markup {
+// text as AttributeValue gives it.
+void appendAttributeValue(QString &out, QStringView text);
+// text for a single-quoted script string: a backslash, an apostrophe and the "/" of "</" get a
+// backslash in front.
+void appendScriptString(QString &out, QStringView text);
+// Appending forms of ConvertLines and ApplyTextMarkup, for generators that build one large text.
+// They append exactly what the functions return; appendTextMarkup appends nothing on failure.
 void appendConvertedLines(QString &out, QStringView text, quint8 kind);
 bool appendTextMarkup(QString &out, QStringView text, QStringView description, quint8 applyFont,
                       QString *error);

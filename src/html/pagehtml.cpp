@@ -158,10 +158,10 @@ void PageWriter::appendImage(const TImageBlock &image)
     const bool linked = !image.ImageLink.isEmpty();
     if (linked) {
         m_out += u"<A HREF=\"";
-        m_out += image.ImageLink;
+        Markup::appendAttributeValue(m_out, image.ImageLink);
         m_out += u"\">";
     }
-    const qsizetype start = m_out.size();
+    qsizetype alignAt = m_out.size(); // with no tag at all the attribute stands alone
     if (m_pathMode <= pmUpload) {
         m_out += u"<IMG SRC=\"";
         if (m_pathMode == pmPreview) {
@@ -170,22 +170,22 @@ void PageWriter::appendImage(const TImageBlock &image)
         } else if (m_pathMode == pmRelative) {
             m_out += u"../Upload/Images/";
         }
-        m_out += image.FileName;
+        Markup::appendAttributeValue(m_out, image.FileName);
         m_out += u"\" BORDER=0 ALT=\"";
-        m_out += image.Alt;
+        Markup::appendAttributeValue(m_out, image.Alt);
         m_out += u"\" HEIGHT=\"";
-        m_out += image.Height;
+        Markup::appendAttributeValue(m_out, image.Height);
         m_out += u"\" WIDTH=\"";
-        m_out += image.Width;
-        m_out += u"\">";
+        Markup::appendAttributeValue(m_out, image.Width);
+        m_out += u"\"";
+        alignAt = m_out.size(); // the tag's own ">", not one inside the ALT text
+        m_out += u'>';
     }
     if (!image.Align.isEmpty()) {
-        // Before the first ">" of the tag, which an ALT text holding one moves forward; with no
-        // tag at all the attribute stands alone.
-        qsizetype at = m_out.indexOf(u'>', start);
-        if (at < 0)
-            at = start;
-        m_out.insert(at, u" ALIGN=\"" + image.Align + u'"');
+        QString align = QStringLiteral(" ALIGN=\"");
+        Markup::appendAttributeValue(align, image.Align);
+        align += u'"';
+        m_out.insert(alignAt, align);
     }
     if (linked)
         m_out += u"</A>";
@@ -210,7 +210,7 @@ void PageWriter::appendLink(int index, const TLinkBlock &link)
     m_out += u"<A HREF=\"";
     if (link.Email)
         m_out += u"mailto:";
-    m_out += link.LinkURL;
+    Markup::appendAttributeValue(m_out, link.LinkURL);
     m_out += u"\">";
     m_out += link.LinkText;
     m_out += u"</A>";
@@ -263,7 +263,7 @@ void PageWriter::appendBackground(const QString &fileName)
     } else if (m_pathMode == pmRelative) {
         m_out += u"../Upload/Backgrounds/";
     }
-    m_out += fileName;
+    Markup::appendAttributeValue(m_out, fileName);
     m_out += u'"';
 }
 

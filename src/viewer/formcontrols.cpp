@@ -47,9 +47,10 @@ QImage textBox(const Control &control, const QFont &font)
     edit.setText(control.text);
     edit.setCursorPosition(0);
     const QFontMetrics metrics(font);
-    // The size hint is 17 "x" wide plus the frame; keep the frame, count the columns.
+    // The size hint is 17 "x" wide plus the frame; keep the frame, count the columns in the
+    // width of a digit, the average character browsers size a box by.
     const int frame = edit.sizeHint().width() - 17 * metrics.horizontalAdvance(u'x');
-    const QSize size(control.columns * metrics.averageCharWidth() + frame, edit.sizeHint().height());
+    const QSize size(control.columns * metrics.horizontalAdvance(u'0') + frame, edit.sizeHint().height());
     return grab(edit, size);
 }
 
@@ -131,7 +132,7 @@ QImage textArea(const Control &control, const QFont &fixedFont)
     const QFontMetrics metrics(fixedFont);
     const int margins = 2 * edit.frameWidth() + 2 * qRound(edit.document()->documentMargin());
     const int scrollBar = edit.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &edit);
-    const QSize size(control.columns * metrics.averageCharWidth() + margins + scrollBar,
+    const QSize size(control.columns * metrics.horizontalAdvance(u'0') + margins + scrollBar,
                      control.rows * metrics.lineSpacing() + margins);
     return grab(edit, size);
 }

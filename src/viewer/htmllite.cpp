@@ -11,12 +11,17 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QHash>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextFrame>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,6 +30,53 @@ constexpr int kPlaceholderSide = 24;
 constexpr int kMaxAltWidth = 400;
 constexpr int kFocusFrame = 1;
 constexpr int kTextAreaPoints = 10;
+// Browsers draw form controls in a sans-serif font of 13.33 pixels (10 points), whatever the page.
+constexpr int kControlPoints = 10;
+
+// Families that fontconfig stands in for with one of the same metrics, which browsers take as
+// the family itself; any other missing family falls back to the default font.
+const QHash<QString, QStringList> &standIns()
+{
+    static const QHash<QString, QStringList> table = [] {
+        const QStringList sans = {u"Liberation Sans"_s, u"Arimo"_s, u"Nimbus Sans"_s, u"Nimbus Sans L"_s};
+        const QStringList serif = {u"Liberation Serif"_s, u"Tinos"_s, u"Nimbus Roman"_s, u"Nimbus Roman No9 L"_s};
+        const QStringList mono = {u"Liberation Mono"_s, u"Cousine"_s, u"Nimbus Mono PS"_s, u"Nimbus Mono L"_s};
+        return QHash<QString, QStringList>{
+            {u"arial"_s, sans},
+            {u"helvetica"_s, sans},
+            {u"times new roman"_s, serif},
+            {u"times"_s, serif},
+            {u"courier new"_s, mono},
+            {u"courier"_s, mono},
+            {u"arial narrow"_s, {u"Liberation Sans Narrow"_s, u"Nimbus Sans Narrow"_s}},
+            {u"calibri"_s, {u"Carlito"_s}},
+            {u"cambria"_s, {u"Caladea"_s}},
+            {u"georgia"_s, {u"Gelasio"_s}},
+            // The generic families, but not cursive and fantasy: those are script and symbol fonts.
+            {u"serif"_s, {}},
+            {u"sans-serif"_s, {}},
+            {u"monospace"_s, {}},
+        };
+    }();
+    return table;
+}
+
+bool familyAvailable(const QString &family)
+{
+    static QHash<QString, bool> known;
+    const QString key = family.toLower();
+    const auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return found.value();
+    bool available = QFontDatabase::hasFamily(family);
+    const auto standIn = standIns().constFind(key);
+    if (!available && standIn != standIns().constEnd()) {
+        available = standIn->isEmpty() || std::any_of(standIn->begin(), standIn->end(),
+                                                      [](const QString &f) { return QFontDatabase::hasFamily(f); });
+    }
+    known.insert(key, available);
+    return available;
+}
 
 // What stands for a picture that cannot be shown: the ALT text when it fits, in a sunken frame
 // when the picture is missing. A picture that names no file is missing nothing, so it gets no
@@ -251,6 +303,7 @@ void ThtmlLite::showPage(const QString &html, const QString &folder, const QStri
     options.textColor = m_defFontColor;
     options.linkColor = m_defHotSpotColor;
     options.preFontName = m_defPreFontName;
+    options.familyAvailable = familyAvailable;
     m_load->page = Translate::translateHtml(html, options);
     m_load->folder = folder;
     m_load->placeholders.clear();
@@ -260,8 +313,11 @@ void ThtmlLite::showPage(const QString &html, const QString &folder, const QStri
     QFont fixed(m_defPreFontName);
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setPointSize(kTextAreaPoints);
+    QFont controlFont(QStringLiteral("sans-serif"));
+    controlFont.setStyleHint(QFont::SansSerif);
+    controlFont.setPointSize(kControlPoints);
     for (const Translate::Control &control : std::as_const(m_load->page.controls))
-        m_load->controls.append(FormControls::draw(control, QApplication::font(), fixed));
+        m_load->controls.append(FormControls::draw(control, controlFont, fixed));
 
     QPixmap tile;
     if (m_viewImages && !m_load->page.backgroundPicture.isEmpty()) {
@@ -276,8 +332,11 @@ void ThtmlLite::showPage(const QString &html, const QString &folder, const QStri
     auto *document = new ViewerDocument([this](int type, const QUrl &name) { return resource(type, name); }, this);
     document->setDefaultFont(font);
     document->setHtml(m_load->page.html);
+    collapseEmptyBlocks(document);
+    collapseTableMargins(document);
     QList<RuleBlock> rules = prepareRules(document, m_load->page.rules);
     collapseFloatOnlyLines(document);
+    raiseTextBesideTopPictures(document);
 
     QTextDocument *old = m_document;
     m_document = document;
@@ -311,6 +370,25 @@ void ThtmlLite::showEvent(QShowEvent *event)
         m_view->scrollToAnchor(std::exchange(m_pendingTarget, QString()));
 }
 
+namespace {
+
+// The picture with the clear space a floating picture keeps beside it.
+QPixmap withGap(const QPixmap &pixmap, const Translate::Picture &picture)
+{
+    if (picture.gapLeft == 0 && picture.gapRight == 0)
+        return pixmap;
+    const QSize size(picture.width >= 0 ? picture.width : pixmap.width(),
+                     picture.height >= 0 ? picture.height : pixmap.height());
+    QPixmap room(size.width() + picture.gapLeft + picture.gapRight, size.height());
+    room.fill(Qt::transparent);
+    QPainter painter(&room);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRect(QPoint(picture.gapLeft, 0), size), pixmap);
+    return room;
+}
+
+} // namespace
+
 QVariant ThtmlLite::resource(int type, const QUrl &name)
 {
     if (type != QTextDocument::ImageResource)
@@ -331,7 +409,7 @@ QVariant ThtmlLite::resource(int type, const QUrl &name)
         if (!path.isEmpty()) {
             const QImage image = m_load->pictures.picture(path);
             if (!image.isNull())
-                return QPixmap::fromImage(image);
+                return withGap(QPixmap::fromImage(image), picture);
         }
     }
     // Qt keeps what a resource gave for the rest of the load, so each size is drawn once.
@@ -344,7 +422,7 @@ QVariant ThtmlLite::resource(int type, const QUrl &name)
         found = m_load->placeholders.insert(
             key, placeholder(picture.width, picture.height, picture.alt, small, picture.namesFile));
     }
-    return found.value();
+    return withGap(found.value(), picture);
 }
 
 void ThtmlLite::linkClicked(const QUrl &url)

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace Translate {
 
 namespace {
@@ -18,8 +20,6 @@ using Html::Token;
 
 // The indent of list items: the width of the marker column.
 constexpr int kListIndent = 40;
-// Space above and below a list that does not stand inside another one, as for a paragraph.
-constexpr int kListMargin = 8;
 constexpr int kDefaultBoxColumns = 20;
 constexpr int kMaxColumns = 400;
 constexpr int kMaxRows = 200;
@@ -111,6 +111,7 @@ private:
     void closeListRow();
     void closeListsToTable();
     bool listOnTop() const { return !m_open.empty() && m_open.back().list.has_value(); }
+    QStringView itemAlign() const { return m_center > 0 ? u" align=\"center\"" : u""; }
 
     void emitControl(const Control &control);
     QString attributes(const Token &token, std::initializer_list<QStringView> skip = {}) const;
@@ -122,12 +123,30 @@ private:
     Page m_page;
     std::vector<OpenTable> m_open;
     int m_center = 0;
+    // A paragraph is open; a list ends it, and the paragraph's own end then ends nothing.
+    bool m_paragraphOpen = false;
+    bool m_dropParagraphEnd = false;
+    bool m_emptyParagraph = false; // a paragraph started and holds nothing yet
     int m_listsTooDeep = 0; // lists not opened because of kMaxListNesting, whose ends are ignored
     // A <br> waits for what follows: at the end of a block it makes no empty line.
     bool m_pendingBreak = false;
     QString m_held; // white space and inline end tags seen after the pending <br>
     QHash<QString, int> m_pictureIndex;
+    // Per radio group of the current form, the control that shows checked: only the last
+    // CHECKED button of a group stays checked.
+    QHash<QString, qsizetype> m_checkedRadio;
+    // A block just ended and nothing has been shown since: Qt would put a picture that comes
+    // now on the ended block's last line.
+    bool m_blockEnded = false;
+    void breakAfterBlock();
 };
+
+bool isBlockElement(QStringView name)
+{
+    return isOneOf(name, {u"p",   u"div",        u"center", u"table", u"tr", u"td", u"th",     u"ul", u"ol",
+                          u"dir", u"menu",       u"li",     u"hr",    u"h1", u"h2", u"h3",     u"h4", u"h5",
+                          u"h6",  u"blockquote", u"pre",    u"dl",    u"dd", u"dt", u"address"});
+}
 
 Page Translator::run()
 {
@@ -166,6 +185,9 @@ Page Translator::run()
     if (linkColor.isValid())
         css += u".link{color:" % linkColor.name() % u'}';
     css += u"pre,tt,code,kbd,samp,xmp,listing{font-family:'" % m_options.preFontName % u"'}";
+    // A paragraph's space is a line of the default font (1em), not Qt's fixed 12 pixels.
+    const QString em = QString::number(qRound(m_options.fontSize * 4 / 3.0));
+    css += u"p{margin-top:" % em % u"px;margin-bottom:" % em % u"px}";
     m_page.html = u"<html><head><style type=\"text/css\">" % css % u"</style></head><body>" % m_out % u"</body></html>";
     return std::move(m_page);
 }
@@ -210,6 +232,15 @@ bool Translator::holdBreak(const Token &token)
     return false;
 }
 
+void Translator::breakAfterBlock()
+{
+    if (!std::exchange(m_blockEnded, false))
+        return;
+    // A zero-width space is text, so Qt starts a new block for it, as browsers do. Without it
+    // Qt takes a picture into the ended block, and starts yet another block at the next <br>.
+    m_out += u"&#8203;";
+}
+
 void Translator::flushBreak()
 {
     ensureListRow();
@@ -221,6 +252,10 @@ void Translator::text(const QString &text)
     if (listOnTop() && !m_open.back().list->native && !m_open.back().list->rowOpen && text.trimmed().isEmpty())
         return;
     ensureListRow();
+    if (!text.trimmed().isEmpty()) {
+        breakAfterBlock();
+        m_emptyParagraph = false;
+    }
     QString fixed = Html::fixLegacyReferences(text);
     fixed.replace(u'<', QStringLiteral("&lt;"));
     m_out += fixed;
@@ -229,6 +264,15 @@ void Translator::text(const QString &text)
 void Translator::startTag(const Token &token)
 {
     const QString &name = token.name;
+    if (name != u"hr" && name != u"center")
+        m_emptyParagraph = false;
+    if (isBlockElement(name) || name == u"br") {
+        m_blockEnded = false;
+    } else if (m_blockEnded && isOneOf(name, {u"font", u"a", u"b", u"i", u"u", u"span", u"em", u"strong", u"small",
+                                              u"big", u"tt", u"sup", u"sub", u"s", u"strike", u"code", u"cite"})) {
+        ensureListRow();
+        breakAfterBlock();
+    }
     if (name == u"script" || name == u"style") {
         m_lexer.rawText(name);
     } else if (name == u"title") {
@@ -237,8 +281,10 @@ void Translator::startTag(const Token &token)
         textArea(token);
     } else if (name == u"body") {
         body(token);
-    } else if (isOneOf(name, {u"html", u"head", u"meta", u"link", u"base", u"basefont", u"form", u"isindex", u"option",
-                              u"param", u"noscript", u"object", u"applet", u"embed"})) {
+    } else if (name == u"form") {
+        m_checkedRadio.clear(); // each form has groups of its own
+    } else if (isOneOf(name, {u"html", u"head", u"meta", u"link", u"base", u"basefont", u"isindex", u"option", u"param",
+                              u"noscript", u"object", u"applet", u"embed"})) {
         // Not shown; the content of the containers is.
     } else if (name == u"br") {
         if (m_pendingBreak)
@@ -258,7 +304,14 @@ void Translator::startTag(const Token &token)
         listItem(token);
     } else if (isOneOf(name, {u"td", u"th", u"tr"})) {
         closeListsToTable();
-        generic(token);
+        // Browsers take column widths from the cells of one column; Qt would share a spanning
+        // cell's width out evenly and override them (a 100% title row splits a form 50/50).
+        if (leadingNumber(token.value(u"colspan")) > 1) {
+            ensureListRow();
+            m_out += u'<' % name % attributes(token, {u"background", u"width"}) % u'>';
+        } else {
+            generic(token);
+        }
     } else if (name == u"table") {
         ensureListRow();
         m_open.push_back({});
@@ -304,8 +357,13 @@ void Translator::endTag(const Token &token)
         if (m_center == 0)
             return;
         --m_center;
+    } else if (name == u"p") {
+        if (std::exchange(m_dropParagraphEnd, false))
+            return;
+        m_paragraphOpen = false;
     }
     m_out += u"</" % name % u'>';
+    m_blockEnded = isBlockElement(name);
 }
 
 void Translator::body(const Token &token)
@@ -335,8 +393,14 @@ void Translator::picture(const Token &token)
     if (!picture.namesFile && picture.alt.trimmed().isEmpty() && (picture.width <= 0 || picture.height <= 0))
         return;
     ensureListRow();
-    const QString key =
-        picture.source % u'\n' % QString::number(picture.width) % u'\n' % QString::number(picture.height);
+    breakAfterBlock();
+    const QString align = token.value(u"align").trimmed().toLower();
+    if (align == u"left")
+        picture.gapRight = kFloatGap;
+    else if (align == u"right")
+        picture.gapLeft = kFloatGap;
+    const QString key = picture.source % u'\n' % QString::number(picture.width) % u'\n' %
+                        QString::number(picture.height) % u'\n' % QString::number(picture.gapLeft - picture.gapRight);
     int index = m_pictureIndex.value(key, -1);
     if (index < 0) {
         index = int(m_page.pictures.size());
@@ -346,10 +410,9 @@ void Translator::picture(const Token &token)
 
     m_out += u"<img src=\"" % kPictureScheme % u':' % QString::number(index) % u'"';
     if (picture.width >= 0)
-        m_out += u" width=\"" % QString::number(picture.width) % u'"';
+        m_out += u" width=\"" % QString::number(picture.width + picture.gapLeft + picture.gapRight) % u'"';
     if (picture.height >= 0)
         m_out += u" height=\"" % QString::number(picture.height) % u'"';
-    const QString align = token.value(u"align").trimmed().toLower();
     if (align == u"left" || align == u"right")
         m_out += u" align=\"" % align % u'"';
     else if (align == u"top" || align == u"texttop")
@@ -372,6 +435,13 @@ void Translator::input(const Token &token)
     if (type == u"checkbox" || type == u"radio") {
         control.kind = type == u"radio" ? Control::Radio : Control::CheckBox;
         control.checked = token.has(u"checked");
+        const QString group = token.value(u"name");
+        if (control.kind == Control::Radio && control.checked && !group.isEmpty()) {
+            const auto previous = m_checkedRadio.constFind(group);
+            if (previous != m_checkedRadio.constEnd())
+                m_page.controls[previous.value()].checked = false;
+            m_checkedRadio.insert(group, m_page.controls.size());
+        }
     } else if (type == u"submit" || type == u"reset" || type == u"button") {
         control.kind = Control::Button;
         const QString fallback = type == u"submit"  ? QStringLiteral("Submit")
@@ -458,6 +528,7 @@ void Translator::textArea(const Token &token)
 void Translator::emitControl(const Control &control)
 {
     ensureListRow();
+    breakAfterBlock();
     m_out += u"<img src=\"" % kControlScheme % u':' % QString::number(m_page.controls.size()) % u"\" align=\"middle\">";
     m_page.controls.append(control);
 }
@@ -478,6 +549,9 @@ void Translator::rule(const Token &token)
     if (size > 0)
         rule.size = qMin(size, kMaxRuleSize);
     rule.noShade = token.has(u"noshade");
+    // Browsers keep an empty paragraph's space before the rule; Qt drops the paragraph.
+    if (std::exchange(m_emptyParagraph, false))
+        rule.spaceAbove = qRound(m_options.fontSize * 4 / 3.0);
     const QString align = token.value(u"align").trimmed().toLower();
     if (align == u"left")
         rule.align = Qt::AlignLeft;
@@ -504,8 +578,23 @@ void Translator::font(const Token &token)
 {
     ensureListRow();
     m_out += u"<font";
-    if (token.has(u"face"))
-        m_out += u" face=\"" % Html::escapeAttribute(token.value(u"face")) % u'"';
+    if (token.has(u"face")) {
+        // The first family of the list that can be shown; none leaves the font as it is.
+        QString face = token.value(u"face");
+        if (m_options.familyAvailable) {
+            const QStringList families = face.split(u',');
+            face.clear();
+            for (const QString &family : families) {
+                const QString name = family.trimmed().remove(u'"').remove(u'\'');
+                if (!name.isEmpty() && m_options.familyAvailable(name)) {
+                    face = name;
+                    break;
+                }
+            }
+        }
+        if (!face.isEmpty())
+            m_out += u" face=\"" % Html::escapeAttribute(face) % u'"';
+    }
     const QColor color = parseColor(token.value(u"color"));
     if (color.isValid())
         m_out += u" color=\"" % color.name() % u'"';
@@ -519,6 +608,11 @@ void Translator::font(const Token &token)
 
 void Translator::generic(const Token &token)
 {
+    if (token.name == u"p") {
+        m_paragraphOpen = true;
+        m_dropParagraphEnd = false;
+        m_emptyParagraph = true;
+    }
     ensureListRow();
     m_out += u'<' % token.name % attributes(token, {u"background"}) % u'>';
 }
@@ -543,6 +637,11 @@ QString Translator::attributes(const Token &token, std::initializer_list<QString
 
 void Translator::startList(const Token &token)
 {
+    if (std::exchange(m_paragraphOpen, false)) {
+        // Browsers end the paragraph before a list, so the list never takes its alignment.
+        m_out += u"</p>";
+        m_dropParagraphEnd = true;
+    }
     ensureListRow();
     ListState list;
     list.ordered = token.name == u"ol";
@@ -573,9 +672,12 @@ void Translator::startList(const Token &token)
         m_out += u'<' % QStringView(list.ordered ? u"ol" : u"ul") % u" type=\"" % list.type %
                  u"\" style=\"margin-top:0px;margin-bottom:0px\">";
     } else {
+        // Browsers keep the markers of a centred list at the margin and centre only the items'
+        // text. The list's space above is a paragraph's; the one below comes from what follows,
+        // as Qt does not merge a table's margin with a paragraph's.
         m_out += u"<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\"" %
-                 QStringView(m_center > 0 ? u" align=\"center\"" : u"") % u" style=\"margin-top:" %
-                 QString::number(kListMargin) % u"px;margin-bottom:" % QString::number(kListMargin) % u"px\">";
+                 QStringView(m_center > 0 ? u" width=\"100%\"" : u"") % u" style=\"margin-top:" %
+                 QString::number(qRound(m_options.fontSize * 4 / 3.0)) % u"px;margin-bottom:0px\">";
     }
     m_open.push_back({list});
 }
@@ -611,7 +713,7 @@ void Translator::listItem(const Token &token)
                                      : QStringLiteral("&#8226;");
     }
     m_out += u"<tr><td width=\"" % QString::number(kListIndent) % u"\" align=\"right\" valign=\"top\">" % marker %
-             u"&nbsp;</td><td valign=\"top\">";
+             u"&nbsp;</td><td valign=\"top\"" % itemAlign() % u'>';
     list.rowOpen = true;
     list.anyRow = true;
 }
@@ -621,7 +723,7 @@ void Translator::ensureListRow()
     if (!listOnTop() || m_open.back().list->native || m_open.back().list->rowOpen)
         return;
     ListState &list = *m_open.back().list;
-    m_out += u"<tr><td width=\"" % QString::number(kListIndent) % u"\"></td><td valign=\"top\">";
+    m_out += u"<tr><td width=\"" % QString::number(kListIndent) % u"\"></td><td valign=\"top\"" % itemAlign() % u'>';
     list.rowOpen = true;
     list.anyRow = true;
 }
@@ -645,6 +747,7 @@ void Translator::endList()
     else
         m_out.truncate(list.start); // Qt draws a table without rows as a stray frame
     m_open.pop_back();
+    m_blockEnded = true;
 }
 
 void Translator::closeListsToTable()
@@ -659,7 +762,14 @@ void Translator::closeListsToTable()
 
 Page translateHtml(QStringView html, const Options &options)
 {
-    return Translator(html, options).run();
+    // Browsers read CR LF and a lone CR as one LF before anything else; Qt's parser takes a CR
+    // for a character of its own, which keeps what follows a block on the block's line.
+    if (!html.contains(u'\r'))
+        return Translator(html, options).run();
+    QString text = html.toString();
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\r', u'\n');
+    return Translator(text, options).run();
 }
 
 QColor parseColor(QStringView text)

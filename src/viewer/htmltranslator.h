@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
+
 // Turns the HTML 4 of the pages we display into the rich-text HTML that Qt's text engine lays
 // out as the browsers of the time showed it. What Qt cannot draw itself comes back as data:
 // pictures, form controls and horizontal rules are replaced by numbered stand-ins that the
@@ -29,6 +31,7 @@ struct Rule
     int size = 2;         // thickness in pixels
     bool noShade = false; // a solid bar instead of a grooved line
     Qt::Alignment align = Qt::AlignHCenter;
+    int spaceAbove = 0; // pixels, at least; an empty paragraph before the rule gives a line's
 };
 
 struct Picture
@@ -40,7 +43,13 @@ struct Picture
     // False for a source that names no file (References::namesNoFile): nothing to load, and
     // nothing missing that a frame should point out.
     bool namesFile = true;
+    // Clear space beside a floating picture, on the side of the text: part of its room.
+    int gapLeft = 0;
+    int gapRight = 0;
 };
+
+// Browsers keep text this many pixels away from a floating picture.
+inline constexpr int kFloatGap = 3;
 
 struct Control
 {
@@ -76,6 +85,9 @@ struct Options
     QColor textColor;  // used when BODY sets no TEXT
     QColor linkColor;  // used when BODY sets no LINK
     QString preFontName = QStringLiteral("Courier New");
+    // Whether a FONT FACE family can be shown. A face that names no such family falls back to
+    // the default font, as in browsers; unset, every family is taken as it is.
+    std::function<bool(const QString &family)> familyAvailable;
 };
 
 Page translateHtml(QStringView html, const Options &options);

@@ -8,10 +8,13 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
+#include <optional>
+
 namespace {
 
-// Space above and below a rule; it merges with the space of the paragraphs around it.
-constexpr int kRuleMargin = 7;
+// Space above and below a rule, as browsers give it; it merges with the space of the paragraphs
+// around it, and an empty paragraph beside the rule makes it a paragraph's space.
+constexpr int kRuleMargin = 8;
 const QColor kRuleShadow(128, 128, 128);
 const QColor kRuleLight(255, 255, 255);
 
@@ -89,8 +92,8 @@ QList<RuleBlock> prepareRules(QTextDocument *document, const QList<Translate::Ru
             block = document->findBlock(position);
         }
         format.setLineHeight(ruleHeight(rule), QTextBlockFormat::FixedHeight);
-        format.setTopMargin(kRuleMargin);
-        format.setBottomMargin(kRuleMargin);
+        format.setTopMargin(qMax<qreal>(format.topMargin(), qMax(kRuleMargin, rule.spaceAbove)));
+        format.setBottomMargin(qMax<qreal>(format.bottomMargin(), kRuleMargin));
         cursor.setPosition(position);
         cursor.setBlockFormat(format);
         taken.append({block, rule});
@@ -119,6 +122,121 @@ void collapseFloatOnlyLines(QTextDocument *document)
             continue;
         QTextBlockFormat format = block.blockFormat();
         format.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
+}
+
+void raiseTextBesideTopPictures(QTextDocument *document)
+{
+    struct Raise
+    {
+        int picture; // position of the picture
+        int start;   // the text beside it
+        int end;
+        qreal height; // of the picture
+    };
+    QList<Raise> raises;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        std::optional<Raise> open;
+        qreal room = 0;
+        const auto close = [&] {
+            if (open && open->end > open->start && room <= kTopAlignedRoom)
+                raises.append(*open);
+            open.reset();
+        };
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                close();
+                const QTextImageFormat image = format.toImageFormat();
+                const auto *frame = qobject_cast<QTextFrame *>(document->objectForFormat(format));
+                const bool floats = frame != nullptr && frame->frameFormat().position() != QTextFrameFormat::InFlow;
+                if (format.verticalAlignment() == QTextCharFormat::AlignTop && image.height() > 0 && !floats &&
+                    fragment.length() == 1) {
+                    open = Raise{fragment.position(), fragment.position() + 1, fragment.position() + 1, image.height()};
+                    room = image.width();
+                }
+                continue;
+            }
+            if (!open)
+                continue;
+            QString text = fragment.text();
+            const qsizetype lineBreak = text.indexOf(QChar::LineSeparator);
+            if (lineBreak >= 0)
+                text.truncate(lineBreak);
+            room += QFontMetricsF(format.font()).horizontalAdvance(text);
+            open->end = fragment.position() + int(text.size());
+            if (lineBreak >= 0)
+                close();
+        }
+        close();
+    }
+
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (const Raise &raise : std::as_const(raises)) {
+        // The picture sits on the baseline, the text's top at the picture's top.
+        cursor.setPosition(raise.picture);
+        cursor.setPosition(raise.picture + 1, QTextCursor::KeepAnchor);
+        QTextCharFormat picture;
+        picture.setVerticalAlignment(QTextCharFormat::AlignBaseline);
+        cursor.mergeCharFormat(picture);
+        for (int at = raise.start; at < raise.end;) {
+            cursor.setPosition(at + 1);
+            const QFont font = cursor.charFormat().font();
+            int end = at + 1;
+            for (; end < raise.end; ++end) {
+                cursor.setPosition(end + 1);
+                if (cursor.charFormat().font() != font)
+                    break;
+            }
+            const QFontMetricsF metrics(font);
+            const qreal shift = raise.height - metrics.ascent() - metrics.descent();
+            if (shift > 0 && metrics.height() > 0) {
+                QTextCharFormat raised;
+                raised.setBaselineOffset(shift * 100 / metrics.height());
+                cursor.setPosition(at);
+                cursor.setPosition(end, QTextCursor::KeepAnchor);
+                cursor.mergeCharFormat(raised);
+            }
+            at = end;
+        }
+    }
+    cursor.endEditBlock();
+}
+
+void collapseTableMargins(QTextDocument *document)
+{
+    const QList<QTextFrame *> frames = document->rootFrame()->childFrames();
+    for (QTextFrame *frame : frames) {
+        QTextFrameFormat format = frame->frameFormat();
+        if (format.topMargin() <= 0 || format.position() != QTextFrameFormat::InFlow)
+            continue;
+        // The nearest block before the table that takes room; empty ones take none.
+        QTextBlock before = document->findBlock(frame->firstPosition() - 1);
+        while (before.isValid() && before.length() <= 1)
+            before = before.previous();
+        if (!before.isValid() || document->frameAt(before.position()) != document->rootFrame())
+            continue;
+        format.setTopMargin(qMax<qreal>(0, format.topMargin() - before.blockFormat().bottomMargin()));
+        frame->setFrameFormat(format);
+    }
+}
+
+void collapseEmptyBlocks(QTextDocument *document)
+{
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        if (block.length() > 1 || format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            continue;
+        format.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        format.setTopMargin(0);
+        format.setBottomMargin(0);
         cursor.setPosition(block.position());
         cursor.setBlockFormat(format);
     }

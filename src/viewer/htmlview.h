@@ -42,6 +42,20 @@ QList<RuleBlock> prepareRules(QTextDocument *document, const QList<Translate::Ru
 // follows starts beside the pictures rather than a line below their top.
 void collapseFloatOnlyLines(QTextDocument *document);
 
+// Gives blocks without any content (an empty paragraph, the block Qt keeps after every table)
+// neither height nor margins, as browsers show an empty paragraph. Rule blocks keep theirs.
+void collapseEmptyBlocks(QTextDocument *document);
+
+// Merges a table's space above with the space below the paragraph before it, as browsers merge
+// adjacent margins; Qt adds them.
+void collapseTableMargins(QTextDocument *document);
+
+// Qt puts the text beside an ALIGN=TOP picture at the picture's middle; browsers put it at the
+// picture's top. The text up to the next line break is raised there when it fits beside the
+// picture in kTopAlignedRoom pixels; longer text, which would wrap, stays where Qt puts it.
+inline constexpr int kTopAlignedRoom = 400;
+void raiseTextBesideTopPictures(QTextDocument *document);
+
 // Qt's text browser with the page's background under the text, the page's rules, and the
 // viewer's scrolling keys.
 class HtmlView : public QTextBrowser

@@ -162,8 +162,8 @@ void TestImagePanel::initTestCase()
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
     QVERIFY(picture.save(file(u"elsewhere/small.bmp"_s), "BMP"));
-    // We have no decoder for PNG, whatever Qt can read.
-    QVERIFY(picture.save(file(u"elsewhere/notes.png"_s), "PNG"));
+    // We have no decoder for TIFF, whatever Qt can read.
+    QVERIFY(picture.save(file(u"elsewhere/notes.tif"_s), "PNG"));
     QImage large(900, 700, QImage::Format_RGB32);
     large.fill(Qt::darkBlue);
     QVERIFY(large.save(file(u"elsewhere/large.bmp"_s), "BMP"));
@@ -396,7 +396,7 @@ void TestImagePanel::anUndecodableFileKeepsThePreviousPictureButIsTaken_data()
 
     QTest::newRow("damaged GIF after a picture") << u"elsewhere/broken.gif"_s << true;
     QTest::newRow("empty JPEG after a picture") << u"elsewhere/empty.jpg"_s << true;
-    QTest::newRow("PNG after a picture") << u"elsewhere/notes.png"_s << true;
+    QTest::newRow("TIFF after a picture") << u"elsewhere/notes.tif"_s << true;
     QTest::newRow("damaged GIF after No Image") << u"elsewhere/broken.gif"_s << false;
 }
 
@@ -568,9 +568,9 @@ void TestImagePanel::dialogOpensOnTheUploadFolderWithThePictureFilter()
     });
     QTest::mouseClick(control<QToolButton>(*m_panel, "btnImagePic"), Qt::LeftButton);
 
-    QCOMPARE(FileDialogs::lastFilter(), u"Images Files|*.gif;*.jpg;*.jpeg;*.bmp"_s);
+    QCOMPARE(FileDialogs::lastFilter(), u"Images Files|*.gif;*.jpg;*.jpeg;*.png;*.bmp"_s);
     QCOMPARE(FileDialogs::lastFolder(), uploadFolder());
-    QCOMPARE(filters, QStringList{u"Images Files (*.gif *.jpg *.jpeg *.bmp)"_s});
+    QCOMPARE(filters, QStringList{u"Images Files (*.gif *.jpg *.jpeg *.png *.bmp)"_s});
     QCOMPARE(folder, QDir(uploadFolder()).absolutePath());
     QCOMPARE(typedName, QString());
     QVERIFY(!native);

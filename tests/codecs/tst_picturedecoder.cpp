@@ -8,6 +8,7 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -43,6 +44,23 @@ QByteArray png(const QImage &image)
     return buffer.data();
 }
 
+// The picture in the pixel format format, so that the PNG writer stores it with that depth
+// (Indexed8: a palette; RGBA64: 16 bits a channel).
+QByteArray png(const QImage &image, QImage::Format format)
+{
+    return png(format == QImage::Format_Indexed8 ? image.convertToFormat(format, Qt::ThresholdDither)
+                                                 : image.convertToFormat(format));
+}
+
+// A PNG whose header claims width by height; nothing follows the header.
+QByteArray pngHeader(quint32 width, quint32 height)
+{
+    QByteArray header = png(QImage(1, 1, QImage::Format_RGB32)).left(8 + 8 + 13);
+    qToBigEndian(width, header.data() + 16);
+    qToBigEndian(height, header.data() + 20);
+    return header;
+}
+
 // A progressive JPEG whose last scan is repeated, as a hostile file would do to make the
 // decoder pass over the picture again and again.
 QByteArray withRepeatedLastScan(const QByteArray &progressive, int repeats)
@@ -72,6 +90,7 @@ private Q_SLOTS:
     void progressStartsAndFinishesInOrder();
     void supportedExtensionsIgnoreCase_data();
     void supportedExtensionsIgnoreCase();
+    void pngKeepsItsTransparency();
 
 private:
     QString write(const QString &fileName, const QByteArray &bytes)
@@ -113,6 +132,10 @@ void TestPictureDecoder::decodesEachFormatToItsPixels_data()
     QTest::newRow("gif named .Gif") << u"logo.Gif"_s << gif << kColours << 0;
     QTest::newRow("bmp") << u"picture.bmp"_s << bmp << kColours << 0;
     QTest::newRow("bmp named .BMP") << u"PICTURE.BMP"_s << bmp << kColours << 0;
+    QTest::newRow("png 8-bit") << u"picture.png"_s << png(colour, QImage::Format_RGB888) << kColours << 0;
+    QTest::newRow("png 16-bit named .PNG") << u"PICTURE.PNG"_s << png(colour, QImage::Format_RGBA64) << kColours << 1;
+    QTest::newRow("png palette") << u"palette.png"_s << png(colour, QImage::Format_Indexed8) << kColours << 0;
+    QTest::newRow("png grey") << u"grey.png"_s << png(grey, QImage::Format_Grayscale8) << kGreys << 0;
 }
 
 void TestPictureDecoder::decodesEachFormatToItsPixels()
@@ -155,8 +178,21 @@ void TestPictureDecoder::refusesWithAReasonNamingTheFile_data()
     const QByteArray bmp = Fixtures::bmp(colour);
     const int file = int(Setup::File);
 
-    QTest::newRow("unknown extension") << u"picture.png"_s << png(colour) << file
-                                       << u"Cannot decode picture.png: Unsupported picture type \".png\""_s;
+    QTest::newRow("unknown extension") << u"picture.tif"_s << png(colour) << file
+                                       << u"Cannot decode picture.tif: Unsupported picture type \".tif\""_s;
+    QTest::newRow("jpeg named .png")
+        << u"logo.png"_s << jpeg << file
+        << u"Cannot decode logo.png: Not a PNG file: starts with 0xff 0xd8 (looks like a JPEG picture)"_s;
+    QTest::newRow("png cut inside its header")
+        << u"cut.png"_s << png(colour).left(20) << file << u"Cannot decode cut.png: The file ends inside its header"_s;
+    QTest::newRow("png cut after its header")
+        << u"cut.png"_s << png(colour).left(40) << file << u"Cannot decode cut.png: "_s;
+    QTest::newRow("png too wide") << u"wide.png"_s << pngHeader(Codecs::kMaxSide + 1, 1) << file
+                                  << u"Cannot decode wide.png: The picture is too large"_s;
+    QTest::newRow("png of too many pixels")
+        << u"big.png"_s << pngHeader(10'000, 10'000) << file << u"Cannot decode big.png: The picture is too large"_s;
+    QTest::newRow("png of no pixels") << u"none.png"_s << pngHeader(0, 5) << file
+                                      << u"Cannot decode none.png: The picture has no pixels"_s;
     QTest::newRow("no extension") << u"picture"_s << jpeg << file
                                   << u"Cannot decode picture: The file name has no extension"_s;
     QTest::newRow("gif named .jpg")
@@ -292,7 +328,7 @@ void TestPictureDecoder::progressStartsAndFinishesInOrder_data()
     QTest::newRow("decoded gif") << u"ok.gif"_s << Fixtures::twoFrameGif(kOddSize, kColours, 0) << true;
     QTest::newRow("damaged jpeg") << u"bad.jpg"_s << jpeg.left(30) << false;
     QTest::newRow("damaged bmp") << u"bad.bmp"_s << QByteArray("BM") << false;
-    QTest::newRow("unknown extension") << u"bad.png"_s << png(colour) << false;
+    QTest::newRow("unknown extension") << u"bad.tif"_s << png(colour) << false;
     QTest::newRow("missing file") << u"missing.bmp"_s << QByteArray() << false;
 }
 
@@ -319,6 +355,23 @@ void TestPictureDecoder::progressStartsAndFinishesInOrder()
     QCOMPARE(heard, (QList<Progress>{Progress::Started, Progress::Finished}));
 }
 
+void TestPictureDecoder::pngKeepsItsTransparency()
+{
+    QImage image(kOddSize, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    image.setPixel(0, 0, qRgba(200, 10, 10, 255));
+    image.setPixel(1, 0, qRgba(0, 0, 255, 128));
+    for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGBA64}) {
+        const Picture picture = Codecs::decodePicture(write(u"clear.png"_s, png(image, format)));
+        QVERIFY2(picture.ok(), qPrintable(picture.error));
+        QVERIFY(picture.image.hasAlphaChannel());
+        QVERIFY(picture.image.depth() <= 32);
+        QCOMPARE(qAlpha(picture.image.pixel(5, 5)), 0);
+        QCOMPARE(picture.image.pixel(0, 0), qRgba(200, 10, 10, 255));
+        QVERIFY(qAbs(qAlpha(picture.image.pixel(1, 0)) - 128) <= 1);
+    }
+}
+
 void TestPictureDecoder::supportedExtensionsIgnoreCase_data()
 {
     QTest::addColumn<QString>("path");
@@ -329,7 +382,8 @@ void TestPictureDecoder::supportedExtensionsIgnoreCase_data()
     QTest::newRow(".Gif") << u"a.Gif"_s << true;
     QTest::newRow(".bMp") << u"a.bMp"_s << true;
     QTest::newRow("two dots") << u"holiday.2024.jpg"_s << true;
-    QTest::newRow(".png") << u"a.png"_s << false;
+    QTest::newRow(".Png") << u"a.Png"_s << true;
+    QTest::newRow(".tif") << u"a.tif"_s << false;
     QTest::newRow(".jpg.txt") << u"a.jpg.txt"_s << false;
     QTest::newRow("no dot") << u"jpg"_s << false;
     QTest::newRow("dotted folder") << u"pictures.jpg/readme"_s << false;

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void optionsGiveHiddenFieldsBorderAndFooter_data();
     void optionsGiveHiddenFieldsBorderAndFooter();
     void choiceInputs();
+    void quotesInHiddenValuesAreEscaped();
     void fieldRows_data();
     void fieldRows();
     void formActionAddress_data();
@@ -91,7 +92,7 @@ void TestFormHtml::optionsGiveHiddenFieldsBorderAndFooter()
     doc.Border = doc.FormFooter = true; // with an empty address the footer's link is empty
     addField(doc, fkButton, u"b"_s, {}, u"Go"_s);
     QCOMPARE(BuildFormHtml(doc),
-             kFormStart + hidden(u"recipient"_s, QString()) + hidden(u"subject"_s, doc.Subject)
+             kFormStart + hidden(u"recipient"_s, QString()) + hidden(u"subject"_s, u"100% &quot;sure&quot; %1"_s)
                  + hidden(u"redirect"_s, QString()) + extra
                  + u"<TABLE CELLPADDING=2 WIDTH=100% BORDER=1>\r\n"
                    u"<TR><TD WIDTH=30% VALIGN=TOP>Go</TD><TD WIDTH=70% VALIGN=TOP></TD></TR>\r\n"_s
@@ -119,6 +120,21 @@ void TestFormHtml::choiceInputs()
              u"<INPUT TYPE=\"CheckBox\" NAME=\"first_name_\" VALUE=\"m\"> <BR>\r\n"_s);
 }
 
+void TestFormHtml::quotesInHiddenValuesAreEscaped()
+{
+    TPagelette doc;
+    doc.Email = u"a\"b@example.com"_s;
+    doc.Subject = u"The \"best\" > rest"_s;
+    doc.Redirect = u"thanks.html?\""_s;
+    doc.FormFooter = true;
+    addField(doc, fkButton, u"Go"_s, {}, u"Go"_s);
+    const QString form = BuildFormHtml(doc);
+    QVERIFY(form.startsWith(kFormStart + hidden(u"recipient"_s, u"a&quot;b@example.com"_s)
+                            + hidden(u"subject"_s, u"The &quot;best&quot; > rest"_s)
+                            + hidden(u"redirect"_s, u"thanks.html?&quot;"_s)));
+    QVERIFY(form.contains(u"<a href=\"mailto:a&quot;b@example.com\">a\"b@example.com</a>"_s));
+}
+
 void TestFormHtml::fieldRows_data()
 {
     QTest::addColumn<int>("kind");
@@ -132,6 +148,16 @@ void TestFormHtml::fieldRows_data()
                                                  << u"<INPUT NAME=\"Ä_b\" VALUE=\"v%1\" SIZE=\"\">"_s;
     QTest::newRow("text area") << int(fkTextArea) << u"Note"_s << QStringList{u"rows=5"_s, u"Cols=40"_s}
                                << u"<TEXTAREA COLS=\"40\" ROWS=\"5\" NAME=\"note\" WRAP=\"VIRTUAL\"></TEXTAREA>"_s;
+    QTest::newRow("quotes in name and size")
+        << int(fkText) << u"Say \"Hi\""_s << QStringList{u"Size=3\"0"_s}
+        << u"<INPUT NAME=\"say_&quot;hi&quot;\" VALUE=\"v%1\" SIZE=\"3&quot;0\">"_s;
+    QTest::newRow("quotes in option values")
+        << int(fkDropDown) << u"D"_s << QStringList{u"a\"b|A \"b\""_s}
+        << u"<SELECT NAME=\"d\">\r\n<OPTION VALUE=\"\">Select\r\n<OPTION VALUE=\"\">----------\r\n"
+           u"<OPTION VALUE=\"a&quot;b\">A \"b\"\r\n</SELECT>"_s;
+    QTest::newRow("quotes in choice values")
+        << int(fkRadio) << u"R"_s << QStringList{u"\"x\"|Say \"x\"|yes"_s}
+        << u"\r\n<INPUT TYPE=\"Radio\" NAME=\"r\" VALUE=\"&quot;x&quot;\" CHECKED> Say \"x\"<BR>\r\n"_s;
     QTest::newRow("option without bar")
         << int(fkDropDown) << u"D"_s << QStringList{u"plain"_s}
         << u"<SELECT NAME=\"d\">\r\n<OPTION VALUE=\"\">Select\r\n<OPTION VALUE=\"\">----------\r\n"

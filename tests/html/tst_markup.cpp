@@ -151,7 +151,18 @@ void TestMarkup::convertLines_data()
                                   u"\r\nx\r\n<META NAME=\"a\" CONTENT=\"b\tc\">\r\n"_s;
     QTest::newRow("drop-box options") << int(lkDropBoxOptions) << u"a.html\tPage A\r\n\r\nz"_s
                                       << u"document.write('<option value=\"a.html\">Page A');\r\n\r\n"
-                                         u"document.write('<option value=\"\">');\r\n\r\nz\r\n"_s;
+                                         u"document.write('<option value=\"\">');\r\n\r\n"
+                                         u"document.write('<option value=\"\">z');\r\n\r\n"_s;
+    // Only what would end the script string or the attribute is escaped.
+    QTest::newRow("drop-box texts that end strings")
+        << int(lkDropBoxOptions) << u"bob.html\tBob's page\r\nx\r\n€\r\nq\"\\\"a.html\tC:\\ </script> </B>"_s
+        << u"document.write('<option value=\"bob.html\">Bob\\'s page');\r\n\r\n"
+           u"document.write('<option value=\"\">x');\r\n\r\n"
+           u"document.write('<option value=\"\">€');\r\n\r\n"
+           u"document.write('<option value=\"q&quot;\\\\&quot;a.html\">C:\\\\ <\\/script> <\\/B>');\r\n\r\n"_s;
+    QTest::newRow("meta texts with quotes") << int(lkMetaTags) << u"descr\"iption\tA \"quoted\" > text's"_s
+                                            << u"<META NAME=\"descr&quot;iption\" CONTENT=\"A &quot;quoted&quot; > "
+                                               u"text's\">\r\n"_s;
     QTest::newRow("unknown kind") << 9 << u"a\n"_s << u"a\r\n"_s;
 }
 

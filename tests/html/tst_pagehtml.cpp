@@ -141,9 +141,21 @@ void TestPageHtml::blockTexts_data()
     item.ImageBlock.Alt = u"a>b"_s;
     item.ImageBlock.Align = u"TOP"_s;
     QTest::newRow("alt with >") << item << int(pmUpload)
-                                << u"<IMG SRC=\"a b.gif\" BORDER=0 ALT=\"a ALIGN=\"TOP\">b\" HEIGHT=\"\" WIDTH=\"\">"_s;
+                                << u"<IMG SRC=\"a b.gif\" BORDER=0 ALT=\"a>b\" HEIGHT=\"\" WIDTH=\"\" ALIGN=\"TOP\">"_s;
     item.ImageBlock.ImageLink = u"x.html"_s;
     QTest::newRow("unknown path mode") << item << 3 << u"<A HREF=\"x.html\"> ALIGN=\"TOP\"</A>"_s;
+
+    item = block(btImage, baNone, false);
+    item.ImageBlock = {u"a\"b.gif"_s, u"4\"0"_s, u"1\"2"_s, u"LEFT"_s, u"A \"quoted\" > alt"_s, u"x.html?\"y\""_s, {}};
+    QTest::newRow("quotes in image values")
+        << item << int(pmUpload)
+        << u"<A HREF=\"x.html?&quot;y&quot;\"><IMG SRC=\"a&quot;b.gif\" BORDER=0 ALT=\"A &quot;quoted&quot; > alt\" "
+           u"HEIGHT=\"4&quot;0\" WIDTH=\"1&quot;2\" ALIGN=\"LEFT\"></A>"_s;
+    item = block(btLink, baNone, false);
+    item.LinkBlock.LinkURL = u"say \"hi\".html"_s;
+    item.LinkBlock.LinkText = u"\"hi\""_s;
+    QTest::newRow("quotes in a link address")
+        << item << int(pmUpload) << u"<A HREF=\"say &quot;hi&quot;.html\">\"hi\"</A>"_s;
 
     item = block(btLink, baRight);
     item.LinkBlock = {u"me@example.com"_s, u"100% %1"_s, {}, true, {}, true};

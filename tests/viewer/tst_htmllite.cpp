@@ -1,6 +1,7 @@
 #include "html/htmlfile.h"
 #include "html/pagehtml.h"
 #include "viewer/htmllite.h"
+#include "viewer/htmltranslator.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -172,8 +173,17 @@ private Q_SLOTS:
     void scrollBarsOnlyWhenNeeded_data();
     void scrollBarsOnlyWhenNeeded();
     void thousandBlockPageLoadsWithoutPause();
+    void whatFollowsACentredBlockStartsLeftOnANewLine_data();
+    void whatFollowsACentredBlockStartsLeftOnANewLine();
+    void missingFontFamilyFallsBackToTheDefaultFont();
+    void formKeepsItsColumnsAndBrowserSizedControls();
+    void listsAndRulesAreSpacedAsInBrowsers();
+    void pngPicturesAreShownWithTextAGapAway();
+    void textBesideATopAlignedPictureStandsAtItsTop();
 
 private:
+    // Shows html (one string, CR LF kept) in an 800 pixels wide viewer on white.
+    void show(ThtmlLite &viewer, const QString &html);
     // Loads the page with every construct, with its pictures made beside it.
     void loadEveryElement(ThtmlLite &viewer);
 
@@ -715,6 +725,154 @@ void TestHtmlLite::thousandBlockPageLoadsWithoutPause()
     // Generous, for debug and sanitizer builds on a busy machine; a release build needs far less.
     QVERIFY(loaded < 15000);
     QVERIFY(scrolled < 2000);
+}
+
+void TestHtmlLite::show(ThtmlLite &viewer, const QString &html)
+{
+    viewer.setBorderStyle(ThtmlLite::htNone);
+    viewer.resize(800, 700);
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    viewer.LoadHtmlStrings({u"<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\">\r\n"_s + html + u"\r\n</BODY></HTML>"_s});
+    QCoreApplication::processEvents();
+}
+
+void TestHtmlLite::whatFollowsACentredBlockStartsLeftOnANewLine_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("font-styled heading") << u"<FONT FACE=\"Arial\" SIZE=\"4\"><B>Next</B></FONT><P>"_s << u"Next"_s;
+    QTest::newRow("paragraph with a gap") << u"<FONT SIZE=\"3\">Next\r\n<BR><BR>\r\nlast\r\n</FONT><P>"_s << u"Next"_s;
+    QTest::newRow("link") << u"<A HREF=\"join.html\">Next</A><P>"_s << u"Next"_s;
+    QTest::newRow("bold text") << u"<B>Next</B><P>"_s << u"Next"_s;
+    QTest::newRow("picture") << u"<IMG SRC=\"missing.gif\" BORDER=0 ALT=\"\" HEIGHT=\"30\" WIDTH=\"60\"><P>"_s
+                             << QString();
+}
+
+void TestHtmlLite::whatFollowsACentredBlockStartsLeftOnANewLine()
+{
+    QFETCH(QString, block);
+    QFETCH(QString, text);
+    ThtmlLite viewer;
+    show(viewer, u"<CENTER>Title</CENTER>\r\n"_s + block);
+    const QRect title = textRect(viewer, u"Title"_s);
+    const QRect next = text.isEmpty() ? pictureRect(viewer, u"brisko-picture:0"_s) : textRect(viewer, text);
+    QVERIFY(title.isValid() && next.isValid());
+    QVERIFY2(next.top() >= title.bottom(), qPrintable(u"%1 %2"_s.arg(next.top()).arg(title.bottom())));
+    QVERIFY2(next.left() <= viewer.MarginWidth() + 2, qPrintable(QString::number(next.left())));
+    if (block.contains(u"last"))
+        QVERIFY(textRect(viewer, u"last"_s).top() - next.bottom() < 2 * next.height()); // one empty line, no more
+}
+
+void TestHtmlLite::missingFontFamilyFallsBackToTheDefaultFont()
+{
+    ThtmlLite viewer;
+    show(viewer,
+         u"plain <FONT FACE=\"No Such Family 1234\">missing</FONT> <FONT FACE=\"Impact, sans-serif\">generic</FONT>"_s);
+    const auto familyAt = [&](const QString &text) {
+        QTextCursor cursor = viewer.document()->find(text);
+        return QFontInfo(cursor.charFormat().font()).family();
+    };
+    QCOMPARE(familyAt(u"missing"_s), familyAt(u"plain"_s));
+    QCOMPARE(familyAt(u"generic"_s), QFontInfo(QFont(u"sans-serif"_s)).family());
+    QVERIFY(familyAt(u"plain"_s) != familyAt(u"generic"_s));
+}
+
+void TestHtmlLite::formKeepsItsColumnsAndBrowserSizedControls()
+{
+    ThtmlLite viewer;
+    show(viewer, u"<FORM ACTION=\"x\" METHOD=\"POST\">\r\n<TABLE CELLPADDING=2 WIDTH=100%>\r\n"
+                 u"<TR><TD WIDTH=100% VALIGN=TOP COLSPAN=2><FONT SIZE=5><B>Contact</B></FONT></TD></TR>\r\n"
+                 u"<TR><TD WIDTH=30% VALIGN=TOP>Name:</TD><TD WIDTH=70% VALIGN=TOP>"
+                 u"<INPUT NAME=\"n\" VALUE=\"\" SIZE=\"30\"></TD></TR>\r\n"
+                 u"<TR><TD WIDTH=30% VALIGN=TOP>Size</TD><TD WIDTH=70% VALIGN=TOP>\r\n"
+                 u"<INPUT TYPE=\"Radio\" NAME=\"size\" VALUE=\"s\" CHECKED> Small<BR>\r\n"
+                 u"<INPUT TYPE=\"Radio\" NAME=\"size\" VALUE=\"l\" CHECKED> Large<BR>\r\n</TD></TR>\r\n"
+                 u"</TABLE></FORM>"_s);
+    const QRect box = pictureRect(viewer, u"brisko-control:0"_s);
+    const int content = 800 - 2 * viewer.MarginWidth();
+    // The second column starts at 30% of the width, not half of it.
+    QVERIFY2(qAbs(box.left() - viewer.MarginWidth() - content * 3 / 10) < 12, qPrintable(QString::number(box.left())));
+    // Thirty digits of the browsers' 10-point sans-serif control font, and its frame.
+    QFont controls(u"sans-serif"_s);
+    controls.setPointSize(10);
+    const int digits = 30 * QFontMetrics(controls).horizontalAdvance(u'0');
+    QVERIFY2(box.width() > digits && box.width() < digits + 20, qPrintable(QString::number(box.width())));
+
+    // Of the two checked radio buttons of the group only the second shows its dot.
+    const QImage image = shot(viewer);
+    const QRect small = pictureRect(viewer, u"brisko-control:1"_s);
+    const QRect large = pictureRect(viewer, u"brisko-control:2"_s);
+    QVERIFY(pixelsDarkerThan(image, large, 100) > pixelsDarkerThan(image, small, 100));
+}
+
+void TestHtmlLite::listsAndRulesAreSpacedAsInBrowsers()
+{
+    ThtmlLite viewer;
+    show(viewer, u"<UL TYPE=\"DISC\">\r\n   <LI>Apples\r\n   <LI>Pears\r\n</UL><P>\r\n"
+                 u"<OL TYPE=\"1\">\r\n   <LI>First\r\n</OL><P>\r\n"
+                 u"<CENTER><UL TYPE=\"CIRCLE\">\r\n   <LI>Centred\r\n</UL></CENTER><P>\r\n"
+                 u"<P ALIGN=\"RIGHT\"><OL TYPE=\"A\">\r\n   <LI>Right\r\n</OL></P><P>\r\n"
+                 u"Above<P>\r\n<HR WIDTH=\"100%\" SIZE=\"3\"><P>\r\nBelow<P>"_s);
+    const int line = textRect(viewer, u"Pears"_s).top() - textRect(viewer, u"Apples"_s).top();
+    const int em = qRound(viewer.DefFontSize() * 4 / 3.0);
+    // Between two lists only the list's own space, a line's height (1em); no empty line.
+    const int gap = textRect(viewer, u"First"_s).top() - textRect(viewer, u"Pears"_s).top() - line;
+    QVERIFY2(qAbs(gap - em) <= 3, qPrintable(QString::number(gap)));
+    // A centred list keeps its marker at the margin and centres its text; a list ends the
+    // right-aligned paragraph it stands in.
+    QVERIFY(textRect(viewer, u"\u25E6"_s).left() < viewer.MarginWidth() + 40);
+    QVERIFY(qAbs(textRect(viewer, u"Centred"_s).center().x() - 420) < 30);
+    QVERIFY(textRect(viewer, u"Right"_s).left() < viewer.MarginWidth() + 60);
+    // An empty paragraph before a rule keeps its space, as it does before text.
+    const int aboveToBelow = textRect(viewer, u"Below"_s).top() - textRect(viewer, u"Above"_s).bottom();
+    QVERIFY2(aboveToBelow >= 2 * em + 3 && aboveToBelow <= 2 * em + 8, qPrintable(QString::number(aboveToBelow)));
+
+    // A list after a paragraph shares the paragraph's space below instead of adding its own.
+    ThtmlLite after;
+    show(after, u"<HR><P>\r\nHeading<P>\r\n<UL TYPE=\"DISC\">\r\n   <LI>Item\r\n</UL><P>"_s);
+    const int listGap = textRect(after, u"Item"_s).top() - textRect(after, u"Heading"_s).top() - line;
+    QVERIFY2(qAbs(listGap - em) <= 3, qPrintable(QString::number(listGap)));
+}
+
+void TestHtmlLite::pngPicturesAreShownWithTextAGapAway()
+{
+    const QString path = m_dir.filePath(u"photo.png"_s);
+    QImage picture(40, 30, QImage::Format_ARGB32);
+    picture.fill(kPhoto);
+    picture.setPixelColor(0, 0, Qt::transparent);
+    QVERIFY(picture.save(path, "PNG"));
+    ThtmlLite viewer;
+    show(viewer, u"<IMG SRC=\"%1\" BORDER=0 ALT=\"\" HEIGHT=\"30\" WIDTH=\"40\" ALIGN=\"LEFT\">Beside it"_s.arg(path));
+    const QImage image = shot(viewer);
+    const QRect photo = areaOf(image, kPhoto);
+    QCOMPARE(photo.size(), QSize(40, 30));
+    QCOMPARE(image.pixelColor(photo.topLeft()), QColor(Qt::white)); // the transparent corner
+    QVERIFY(textRect(viewer, u"Beside"_s).left() >= photo.right() + 1 + Translate::kFloatGap);
+}
+
+void TestHtmlLite::textBesideATopAlignedPictureStandsAtItsTop()
+{
+    const QString top = m_dir.filePath(u"top.bmp"_s);
+    const QString plain = m_dir.filePath(u"plain.bmp"_s);
+    writeBmp(top, filled(QSize(80, 80), kPhoto));
+    writeBmp(plain, filled(QSize(80, 80), kTileRest));
+    ThtmlLite viewer;
+    show(viewer, u"<IMG SRC=\"%1\" BORDER=0 ALT=\"\" HEIGHT=\"80\" WIDTH=\"80\" ALIGN=\"TOP\">Top text<P>\r\n"
+                 u"<IMG SRC=\"%2\" BORDER=0 ALT=\"\" HEIGHT=\"80\" WIDTH=\"80\">Plain text<P>"_s.arg(top, plain));
+    const QImage image = shot(viewer);
+    // The first row of text beside each picture, within the picture's height.
+    const auto firstTextRow = [&](const QRect &picture) {
+        for (int y = picture.top(); y <= picture.bottom(); ++y) {
+            if (pixelsDarkerThan(image, QRect(picture.right() + 2, y, 60, 1), 100) > 0)
+                return y - picture.top();
+        }
+        return -1;
+    };
+    const int atTop = firstTextRow(areaOf(image, kPhoto));
+    const int atFoot = firstTextRow(areaOf(image, kTileRest));
+    QVERIFY2(atTop >= 0 && atTop < 10, qPrintable(QString::number(atTop)));
+    QVERIFY2(atFoot > 50, qPrintable(QString::number(atFoot)));
 }
 
 QTEST_MAIN(TestHtmlLite)

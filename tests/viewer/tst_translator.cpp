@@ -41,7 +41,132 @@ private Q_SLOTS:
     void colours();
     void references_data();
     void references();
+    void contentAfterABlockStartsANewBlock_data();
+    void contentAfterABlockStartsANewBlock();
+    void onlyTheLastCheckedRadioOfAGroupIsChecked();
+    void listsLeaveCentringToTheirTextAndEndParagraphs();
+    void missingFontFamiliesFallBackToTheDefault_data();
+    void missingFontFamiliesFallBackToTheDefault();
+    void spanningCellsGiveNoColumnWidth();
+    void emptyParagraphBeforeARuleKeepsItsSpace();
+    void floatingPicturesKeepAGapOnTheirTextSide();
 };
+
+void TestTranslator::contentAfterABlockStartsANewBlock_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("expected");
+    // The zero-width space makes Qt start a block; it must stand before what follows the block.
+    const QString zwsp = u"&#8203;"_s;
+    QTest::newRow("font after CR LF") << u"<CENTER>a</CENTER>\r\n<FONT SIZE=\"4\">b</FONT>"_s
+                                      << u"</center>\n"_s + zwsp + u"<font"_s;
+    QTest::newRow("bold after a lone CR") << u"<CENTER>a</CENTER>\r<B>b</B>"_s << u"</center>\n"_s + zwsp + u"<b>"_s;
+    QTest::newRow("link") << u"<CENTER>a</CENTER>\r\n<A HREF=\"x\">b</A>"_s << u"</center>\n"_s + zwsp + u"<a "_s;
+    QTest::newRow("picture after LF") << u"<CENTER>a</CENTER>\n<IMG SRC=\"x.gif\">"_s
+                                      << u"</center>\n"_s + zwsp + u"<img "_s;
+    QTest::newRow("plain text") << u"<P ALIGN=RIGHT>a</P>\r\nb"_s << u"</p>"_s + zwsp + u"\nb"_s;
+    QTest::newRow("picture inside a block") << u"<CENTER>a<IMG SRC=\"x.gif\"></CENTER>"_s << u"a<img "_s;
+    QTest::newRow("new block") << u"<CENTER>a</CENTER>\r\n<P>b"_s << u"</center>\n<p>b"_s;
+}
+
+void TestTranslator::contentAfterABlockStartsANewBlock()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, expected);
+    const QString out = translate(html).html;
+    QVERIFY2(out.contains(expected), qPrintable(out));
+    QVERIFY(!out.contains(u'\r'));
+}
+
+void TestTranslator::onlyTheLastCheckedRadioOfAGroupIsChecked()
+{
+    const auto checked = [](const QString &html) {
+        QList<bool> states;
+        for (const Control &control : translate(html).controls)
+            states.append(control.checked);
+        return states;
+    };
+    const QString two = u"<INPUT TYPE=\"Radio\" NAME=\"size\" VALUE=\"s\" CHECKED> Small"
+                        u"<INPUT TYPE=\"Radio\" NAME=\"size\" VALUE=\"l\" CHECKED> Large"_s;
+    QCOMPARE(checked(two), (QList<bool>{false, true}));
+    QCOMPARE(checked(u"<INPUT TYPE=radio NAME=a CHECKED><INPUT TYPE=radio NAME=b CHECKED>"
+                     u"<INPUT TYPE=checkbox NAME=a CHECKED><INPUT TYPE=checkbox NAME=a CHECKED>"_s),
+             (QList<bool>{true, true, true, true}));
+    // Names are told apart by case, and each form has groups of its own.
+    QCOMPARE(checked(u"<FORM><INPUT TYPE=radio NAME=a CHECKED><INPUT TYPE=radio NAME=A CHECKED></FORM>"
+                     u"<FORM><INPUT TYPE=radio NAME=a CHECKED><INPUT TYPE=radio NAME=a></FORM>"_s),
+             (QList<bool>{true, true, true, false}));
+}
+
+void TestTranslator::listsLeaveCentringToTheirTextAndEndParagraphs()
+{
+    const QString centred = translate(u"<CENTER><UL TYPE=\"CIRCLE\">\r\n   <LI>One\r\n</UL></CENTER>"_s).html;
+    QVERIFY2(centred.contains(u"<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\""_s),
+             qPrintable(centred));
+    QVERIFY(centred.contains(u"<td valign=\"top\" align=\"center\">One"_s));
+    QVERIFY(!centred.contains(u"table border=\"0\" cellspacing=\"0\" cellpadding=\"0\" align"_s));
+
+    // The list ends the paragraph; the paragraph's own end then ends nothing.
+    const QString right =
+        translate(u"<P ALIGN=\"RIGHT\"><OL TYPE=\"A\">\r\n   <LI>One\r\n</OL></P><P>\r\nText</P>"_s).html;
+    QVERIFY2(right.contains(u"<p align=\"RIGHT\"></p><table"_s), qPrintable(right));
+    QVERIFY2(right.contains(u"</table></p>\n"_s) == false, qPrintable(right));
+    QCOMPARE(right.count(u"</p>"_s), 2);
+}
+
+void TestTranslator::missingFontFamiliesFallBackToTheDefault_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("present") << u"Arial"_s << u"<font face=\"Arial\">"_s;
+    QTest::newRow("missing") << u"Impact"_s << u"<font>"_s;
+    QTest::newRow("first present of a list") << u"Comic Sans MS, 'Arial', Verdana"_s << u"<font face=\"Arial\">"_s;
+    QTest::newRow("none present") << u"Impact, Wingdings"_s << u"<font>"_s;
+}
+
+void TestTranslator::missingFontFamiliesFallBackToTheDefault()
+{
+    QFETCH(QString, face);
+    QFETCH(QString, expected);
+    Translate::Options options;
+    options.familyAvailable = [](const QString &family) { return family == u"Arial" || family == u"Verdana"; };
+    const QString html = u"<FONT FACE=\""_s + face + u"\">x</FONT>"_s;
+    const QString out = Translate::translateHtml(html, options).html;
+    QVERIFY2(out.contains(expected + u"x</font>"_s), qPrintable(out));
+}
+
+void TestTranslator::spanningCellsGiveNoColumnWidth()
+{
+    const QString out = translate(u"<TABLE WIDTH=100%><TR><TD WIDTH=100% VALIGN=TOP COLSPAN=2>Title</TD></TR>"
+                                  u"<TR><TD WIDTH=30% VALIGN=TOP>a</TD><TD WIDTH=70% VALIGN=TOP>b</TD></TR></TABLE>"_s)
+                            .html;
+    QVERIFY2(out.contains(u"<td valign=\"TOP\" colspan=\"2\">Title"_s), qPrintable(out));
+    QVERIFY(out.contains(u"<td width=\"30%\" valign=\"TOP\">a"_s));
+    QVERIFY(out.contains(u"<td width=\"70%\" valign=\"TOP\">b"_s));
+}
+
+void TestTranslator::emptyParagraphBeforeARuleKeepsItsSpace()
+{
+    const Translate::Page page = translate(u"a<P>\r\n<HR><P>\r\n<CENTER><HR></CENTER>\r\n<HR><P>b<HR>"_s);
+    QCOMPARE(page.rules.size(), 4);
+    QCOMPARE(page.rules[0].spaceAbove, 16);
+    QCOMPARE(page.rules[1].spaceAbove, 16);
+    QCOMPARE(page.rules[2].spaceAbove, 0);
+    QCOMPARE(page.rules[3].spaceAbove, 0);
+}
+
+void TestTranslator::floatingPicturesKeepAGapOnTheirTextSide()
+{
+    const Translate::Page page = translate(u"<IMG SRC=\"a.gif\" WIDTH=\"150\" HEIGHT=\"100\" ALIGN=\"LEFT\">"
+                                           u"<IMG SRC=\"a.gif\" WIDTH=\"150\" HEIGHT=\"100\" ALIGN=\"RIGHT\">"
+                                           u"<IMG SRC=\"a.gif\" WIDTH=\"150\" HEIGHT=\"100\">"_s);
+    QCOMPARE(page.pictures.size(), 3);
+    QCOMPARE(page.pictures[0].gapRight, Translate::kFloatGap);
+    QCOMPARE(page.pictures[1].gapLeft, Translate::kFloatGap);
+    QCOMPARE(page.pictures[2].gapLeft + page.pictures[2].gapRight, 0);
+    QVERIFY(page.html.contains(u"width=\"153\" height=\"100\" align=\"left\""_s));
+    QVERIFY(page.html.contains(u"width=\"150\" height=\"100\">"_s));
+}
 
 void TestTranslator::hiddenContentIsDropped_data()
 {
@@ -159,15 +284,17 @@ void TestTranslator::picturesAreNumberedOncePerSourceAndSize()
     const Translate::Page page = translate(
         u"<IMG SRC=\"a.gif\" HEIGHT=\"40\" WIDTH=\"120\" ALIGN=\"LEFT\"><IMG SRC=\"a.gif\" HEIGHT=\"40\" WIDTH=\"120\">"
         u"<IMG SRC=\"a.gif\" BORDER=0 ALT=\"A\" HEIGHT=\"\" WIDTH=\"\" ALIGN=\"ABSMIDDLE\"><INPUT TYPE=\"image\" SRC=\"b.gif\">"_s);
-    QCOMPARE(page.pictures.size(), 3);
+    // A floating picture keeps a gap beside it, so it is a picture of its own.
+    QCOMPARE(page.pictures.size(), 4);
     QCOMPARE(page.pictures[0].width, 120);
     QCOMPARE(page.pictures[0].height, 40);
-    QCOMPARE(page.pictures[1].width, -1);
-    QCOMPARE(page.pictures[1].alt, u"A"_s);
-    QCOMPARE(page.pictures[2].source, u"b.gif"_s);
-    QVERIFY(page.html.contains(u"<img src=\"brisko-picture:0\" width=\"120\" height=\"40\" align=\"left\">"_s));
-    QVERIFY(page.html.contains(u"<img src=\"brisko-picture:0\" width=\"120\" height=\"40\">"_s));
-    QVERIFY(page.html.contains(u"<img src=\"brisko-picture:1\" align=\"middle\">"_s));
+    QCOMPARE(page.pictures[1].width, 120);
+    QCOMPARE(page.pictures[2].width, -1);
+    QCOMPARE(page.pictures[2].alt, u"A"_s);
+    QCOMPARE(page.pictures[3].source, u"b.gif"_s);
+    QVERIFY(page.html.contains(u"<img src=\"brisko-picture:0\" width=\"123\" height=\"40\" align=\"left\">"_s));
+    QVERIFY(page.html.contains(u"<img src=\"brisko-picture:1\" width=\"120\" height=\"40\">"_s));
+    QVERIFY(page.html.contains(u"<img src=\"brisko-picture:2\" align=\"middle\">"_s));
 }
 
 void TestTranslator::pictureNamingNoFileIsLeftOutWithoutSizeOrAlt_data()
