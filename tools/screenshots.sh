@@ -8,7 +8,7 @@
 # order, each starting from the Create Page view.
 set -euo pipefail
 
-SHOTS=(create-page view-page)
+SHOTS=(upload-wizard create-page view-page form-field-dialog)
 
 build=$(realpath "${1:-build}")
 out=$(realpath -m "${2:-docs/screenshots}")
@@ -66,7 +66,8 @@ photograph_dialog() {
     local dialog
     dialog=$(window_named "$1")
     photograph "$dialog" "$2"
-    xdotool key --window "$dialog" Escape
+    # Through the keyboard, not sent to the window: the window is gone before the key comes up.
+    xdotool windowactivate --sync "$dialog" key Escape
     sleep 0.3
 }
 
@@ -98,7 +99,6 @@ shot_view-page() {
     photograph "$main" view-page
 }
 
-# Shots of windows still being built: each joins SHOTS once its window opens.
 shot_form-field-dialog() {
     click_block 9
     click_main 330 338 # the field "Pace" in the form's field list
@@ -107,8 +107,14 @@ shot_form-field-dialog() {
 }
 
 shot_upload-wizard() {
+    local wizard
     click_upload
-    photograph_dialog "Upload Wizard" upload-wizard
+    wizard=$(window_named "Upload Wizard")
+    photograph "$wizard" upload-wizard
+    # The wizard closes through its Exit button only, at its bottom right.
+    eval "$(xdotool getwindowgeometry --shell "$wizard")"
+    xdotool mousemove --window "$wizard" $((WIDTH - 50)) $((HEIGHT - 22)) click 1
+    sleep 0.5
 }
 
 "$program" "$sample" &
