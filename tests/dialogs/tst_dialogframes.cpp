@@ -110,6 +110,20 @@ private Q_SLOTS:
             QCOMPARE(flags & (offered | Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint), offered);
     }
 
+    // Just after start-up a maximised main window may still have its old size: what opens over
+    // it goes where the window is about to be, the middle of the screen.
+    void opensCentredOverAWindowStillBeingMaximised()
+    {
+        QWidget window;
+        window.setGeometry(60, 50, 300, 200);
+        window.setWindowState(Qt::WindowMaximized);
+        QDialog dialog;
+        dialog.resize(200, 90);
+        DialogFrame::centreOver(&dialog, &window);
+        const QPoint wanted = window.screen()->availableGeometry().center();
+        QCOMPARE_LE((dialog.frameGeometry().center() - wanted).manhattanLength(), 2);
+    }
+
 private:
     QTemporaryDir m_dir;
 };

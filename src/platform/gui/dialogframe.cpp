@@ -79,7 +79,11 @@ void centreOver(QWidget *dialog, const QWidget *owner)
 
     const QMargins margins = frameMargins(dialog, owner);
     QRect frame(QPoint(), dialog->size().grownBy(margins));
-    frame.moveCenter(owner ? owner->frameGeometry().center() : available.center());
+    // A maximised owner fills the available screen, even while the window manager has yet to
+    // give it that size, as just after start-up.
+    const bool fillsScreen = owner && (owner->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    frame.moveCenter(owner && !(fillsScreen && available.isValid()) ? owner->frameGeometry().center()
+                                                                     : available.center());
     if (available.isValid()) {
         // The title bar stays reachable: the top-left corner is kept on the screen last.
         frame.moveRight(std::min(frame.right(), available.right()));
