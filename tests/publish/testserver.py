@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Servers for the transfer tests, on 127.0.0.1 and a free port.
 
-testserver.py ftp|ftpes|sftp ROOT USER PASSWORD [--fault freeze|die --after BYTES] [--cert PEM]
+testserver.py ftp|ftpes|ftps|sftp ROOT USER PASSWORD [--fault freeze|die --after BYTES] [--cert PEM]
 testserver.py cert PEM   (writes a self-signed key and certificate for 127.0.0.1)
 Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it listens.
 --fault: after BYTES bytes of an uploaded file, stop reading and answering (freeze) or exit at once (die).
@@ -19,7 +19,7 @@ def ftp_server(args):
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
 
-    if args.mode == "ftpes":
+    if args.mode in ("ftpes", "ftps"):
         base_handler, base_dtp = handlers.TLS_FTPHandler, handlers.TLS_DTPHandler
     else:
         base_handler, base_dtp = handlers.FTPHandler, handlers.DTPHandler
@@ -53,13 +53,17 @@ def ftp_server(args):
             DTP.received += self.tot_bytes_received - before
 
     class Handler(base_handler):
-        pass
+        def handle(self):
+            # Implicit TLS: the connection is secured before the greeting, with no AUTH command.
+            if args.mode == "ftps":
+                self.secure_connection(self.ssl_context)
+            super().handle()
 
     Handler.authorizer = authorizer
     Handler.dtp_handler = DTP
     Handler.passive_ports = None
     Handler.auth_failed_timeout = 0.1
-    if args.mode == "ftpes":
+    if args.mode in ("ftpes", "ftps"):
         Handler.certfile = args.cert
         Handler.tls_control_required = True
         Handler.tls_data_required = True
@@ -127,7 +131,7 @@ def main():
         make_certificate(sys.argv[2])
         return 0
     p = argparse.ArgumentParser()
-    p.add_argument("mode", choices=["ftp", "ftpes", "sftp"])
+    p.add_argument("mode", choices=["ftp", "ftpes", "ftps", "sftp"])
     p.add_argument("root")
     p.add_argument("user")
     p.add_argument("password")

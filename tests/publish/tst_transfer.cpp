@@ -166,14 +166,16 @@ void TestTransfer::sendsPageThenOnlyWhatChanged_data()
     QTest::addColumn<QString>("mode");
     QTest::newRow("ftp") << "ftp";
     QTest::newRow("ftp with required tls") << "ftpes";
+    QTest::newRow("ftp with implicit tls") << "ftps";
     QTest::newRow("sftp") << "sftp";
 }
 
 void TestTransfer::sendsPageThenOnlyWhatChanged()
 {
     QFETCH(QString, mode);
+    const bool tls = mode == QLatin1String("ftpes") || mode == QLatin1String("ftps");
     QStringList extra;
-    if (mode == QLatin1String("ftpes")) {
+    if (tls) {
         QCOMPARE(QProcess::execute(QStringLiteral("/usr/bin/python3"),
                                    {QStringLiteral(BRISKO_TEST_SERVER), QStringLiteral("cert"), m_cert}),
                  0);
@@ -187,7 +189,7 @@ void TestTransfer::sendsPageThenOnlyWhatChanged()
                                                  QStringLiteral("public_html"));
     // The self-signed certificate is trusted the way a user trusts it: by its fingerprint.
     QString trusted = server.fingerprint() == QLatin1String("-") ? QString() : server.fingerprint();
-    if (mode == QLatin1String("ftpes")) {
+    if (tls) {
         QString offered;
         QCOMPARE(statuses(send(t, files, false, {}, &offered)), QStringLiteral("failed failed failed"));
         QVERIFY(offered.startsWith(QLatin1String("SHA256:")));
