@@ -417,13 +417,27 @@ private Q_SLOTS:
         QVERIFY(enabled(wizard, u"btnSend"_s) && enabled(wizard, u"btnServers"_s));
     }
 
+    void serverKeyIsTrustedPerProfileAndAChangeRefused_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("ssh host key") << u"sftp"_s;
+        QTest::newRow("certificate, implicit tls") << u"ftps"_s;
+    }
     void serverKeyIsTrustedPerProfileAndAChangeRefused()
     {
+        QFETCH(QString, mode);
         const QString remote = m_dir->filePath(u"remote"_s);
         QDir().mkpath(remote + u"/public_html"_s);
-        TestServer server(u"sftp"_s, remote);
+        QStringList extra;
+        if (mode != u"sftp"_s) {
+            const QString cert = m_dir->filePath(u"cert.pem"_s);
+            QCOMPARE(QProcess::execute(u"/usr/bin/python3"_s, {QStringLiteral(BRISKO_TEST_SERVER), u"cert"_s, cert}),
+                     0);
+            extra << u"--cert"_s << cert;
+        }
+        TestServer server(mode, remote, extra);
         QVERIFY(server.isRunning());
-        addProfile(u"Home"_s, u"sftp://127.0.0.1"_s, server.port());
+        addProfile(u"Home"_s, mode + u"://127.0.0.1"_s, server.port());
         const QString page = m_dir->filePath(u"page.html"_s);
         writeFile(page, "<HTML></HTML>\r\n");
 
@@ -437,9 +451,11 @@ private Q_SLOTS:
         send(wizard, u"Home"_s);
         QVERIFY(ended.size() == 2 || ended.wait(40000));
         const QString question = Messages::shown().value(0);
-        QVERIFY2(question.contains(server.fingerprint()), qPrintable(question));
+        const QString key = stored(u"Home"_s, u"TrustedKey"_s);
+        QVERIFY2(key.startsWith(u"SHA256:"_s) && question.contains(key), qPrintable(question));
         QVERIFY(!question.contains(TestServer::password()));
-        QCOMPARE(stored(u"Home"_s, u"TrustedKey"_s), server.fingerprint());
+        if (mode == u"sftp"_s)
+            QCOMPARE(key, server.fingerprint());
         QCOMPARE(wizard.results().value(0).status, FileResult::Sent);
         QCOMPARE(readFile(remote + u"/public_html/page.html"_s), readFile(page));
 
