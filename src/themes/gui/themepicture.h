@@ -9,7 +9,7 @@ class QWidget;
 // in the background folder.
 namespace ThemePicture {
 
-inline constexpr QStringView kFilter = u"Images Files|*.gif;*.jpg;*.jpeg;*.bmp";
+inline constexpr QStringView kFilter = u"Images Files|*.gif;*.jpg;*.jpeg;*.png;*.bmp";
 
 // A plain open dialog for pictures in folder with fileName preset; empty when cancelled. It
 // takes the answers of FileDialogs' test hook.
