@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -42,6 +44,14 @@ public:
     QString fingerprint() const { return m_fingerprint; }
     bool isRunning() const { return m_port > 0; }
 
+    // Writes a self-signed key and certificate for 127.0.0.1 into path, for the TLS servers.
+    static bool makeCertificate(const QString &path)
+    {
+        return QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                                 {QStringLiteral(BRISKO_TEST_SERVER), QStringLiteral("cert"), path})
+               == 0;
+    }
+
     // A port on which nothing listens.
     static int closedPort()
     {
@@ -61,3 +71,18 @@ private:
     int m_port = 0;
     QString m_fingerprint;
 };
+
+// The files the tests send and find on the server.
+inline void writeFile(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}

@@ -7,18 +7,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-namespace {
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-} // namespace
-
 // brisko-publish run as a user runs it, from a program folder of its own.
 class TestPublishCli : public QObject
 {

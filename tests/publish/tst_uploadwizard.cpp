@@ -68,19 +68,6 @@ void typeProfile(const QWidget &window, const QString &name, const QString &pass
     control<QLineEdit>(window, u"txtInitialDir"_s)->setText(u"public_html"_s);
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class TestUploadWizard : public QObject
@@ -431,8 +418,7 @@ private Q_SLOTS:
         QStringList extra;
         if (mode != u"sftp"_s) {
             const QString cert = m_dir->filePath(u"cert.pem"_s);
-            QCOMPARE(QProcess::execute(u"/usr/bin/python3"_s, {QStringLiteral(BRISKO_TEST_SERVER), u"cert"_s, cert}),
-                     0);
+            QVERIFY(TestServer::makeCertificate(cert));
             extra << u"--cert"_s << cert;
         }
         TestServer server(mode, remote, extra);
