@@ -4,9 +4,8 @@
 #include "app/panels/panelcommands.h"
 #include "art/art.h"
 #include "document/pagemodel.h"
+#include "platform/gui/rowdrag.h"
 
-#include <QApplication>
-#include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -17,16 +16,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // What a drag inside the link list carries; nothing else may be dropped there.
-constexpr QLatin1StringView kLinkEntryMime = "application/x-brisko-link-entry"_L1;
-
-// A drop is taken only when it names this very list of this process.
-bool isOwnLinkDrag(const QMimeData *data, const QWidget *list)
-{
-    if (!data || !data->hasFormat(kLinkEntryMime))
-        return false;
-    const std::unique_ptr<QMimeData> own(TLinkPanel::linkDragData(list));
-    return data->data(kLinkEntryMime) == own->data(kLinkEntryMime);
-}
+const QString kLinkEntryMime = u"application/x-brisko-link-entry"_s;
 
 } // namespace
 
@@ -62,10 +52,7 @@ TLinkPanel::~TLinkPanel() = default;
 
 QMimeData *TLinkPanel::linkDragData(const QWidget *list)
 {
-    auto *data = new QMimeData;
-    data->setData(kLinkEntryMime, QByteArray::number(QCoreApplication::applicationPid()) + ' '
-                                      + QByteArray::number(quintptr(list), 16));
-    return data;
+    return RowDrag::data(kLinkEntryMime, list);
 }
 
 void TLinkPanel::load(const TPagelette &, const TPageItem &item)
@@ -178,36 +165,23 @@ bool TLinkPanel::listEvent(QEvent *event)
 {
     TListBoxHrz *list = ui->lstLinks;
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto *press = static_cast<QMouseEvent *>(event);
-        m_dragStart = press->button() == Qt::LeftButton ? std::optional(press->position().toPoint()) : std::nullopt;
-        return false;
-    }
+    case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-        m_dragStart.reset();
-        return false;
-    case QEvent::MouseMove: {
-        const auto *move = static_cast<QMouseEvent *>(event);
-        if (!m_dragStart || !(move->buttons() & Qt::LeftButton))
+    case QEvent::MouseMove:
+        switch (m_rowDrag.mouseEvent(list, event)) {
+        case RowDrag::Tracker::Step::Pass:
             return false;
-        if ((move->position().toPoint() - *m_dragStart).manhattanLength() < QApplication::startDragDistance())
-            return true;
-        const QPoint start = *m_dragStart;
-        m_dragStart.reset();
-        if (!list->itemAt(start))
-            return true;
-        auto *drag = new QDrag(list);
-        drag->setMimeData(linkDragData(list));
-        const QPixmap cursor = Art::newDragCursor().pixmap();
-        if (!cursor.isNull())
-            drag->setDragCursor(cursor, Qt::MoveAction);
-        drag->exec(Qt::MoveAction);
+        case RowDrag::Tracker::Step::Start:
+            RowDrag::exec(list, linkDragData(list), Art::newDragCursor().pixmap());
+            break;
+        case RowDrag::Tracker::Step::Used:
+            break;
+        }
         return true;
-    }
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (isOwnLinkDrag(drag->mimeData(), list))
+        if (RowDrag::isFrom(drag->mimeData(), kLinkEntryMime, list))
             drag->acceptProposedAction();
         else
             drag->ignore();
@@ -215,7 +189,7 @@ bool TLinkPanel::listEvent(QEvent *event)
     }
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        if (!isOwnLinkDrag(drop->mimeData(), list)) {
+        if (!RowDrag::isFrom(drop->mimeData(), kLinkEntryMime, list)) {
             drop->ignore();
             return true;
         }

@@ -2,11 +2,9 @@
 
 #include "app/panels/blockpanel.h"
 #include "app/panels/entrylist.h"
-
-#include <QPoint>
+#include "platform/gui/rowdrag.h"
 
 #include <memory>
-#include <optional>
 
 class QMimeData;
 
@@ -47,5 +45,5 @@ private:
     TEntryList entries() const;
 
     std::unique_ptr<Ui::TLinkPanel> ui;
-    std::optional<QPoint> m_dragStart;
+    RowDrag::Tracker m_rowDrag;
 };

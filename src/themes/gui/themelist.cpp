@@ -1,14 +1,12 @@
 #include "themelist.h"
 
 #include "art/art.h"
+#include "platform/gui/rowdrag.h"
 
-#include <QApplication>
-#include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -27,16 +25,12 @@ TThemeList::TThemeList(QWidget *parent) : TListBoxHrz(parent)
 
 QMimeData *TThemeList::dragData(const QWidget *list)
 {
-    auto *data = new QMimeData;
-    data->setData(kThemeEntryMime, QByteArray::number(QCoreApplication::applicationPid()) + ' ' +
-                                       QByteArray::number(quintptr(list), 16));
-    return data;
+    return RowDrag::data(kThemeEntryMime, list);
 }
 
 bool TThemeList::isOwnDrag(const QMimeData *data) const
 {
-    const std::unique_ptr<QMimeData> own(dragData(this));
-    return data && data->hasFormat(kThemeEntryMime) && data->data(kThemeEntryMime) == own->data(kThemeEntryMime);
+    return RowDrag::isFrom(data, kThemeEntryMime, this);
 }
 
 bool TThemeList::eventFilter(QObject *watched, QEvent *event)
@@ -44,38 +38,26 @@ bool TThemeList::eventFilter(QObject *watched, QEvent *event)
     if (watched != viewport())
         return TListBoxHrz::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto *press = static_cast<QMouseEvent *>(event);
+    case QEvent::MouseButtonPress:
         // A click below the last entry keeps the selection, as the platform's list does.
-        if (!itemAt(press->position().toPoint())) {
-            m_dragStart.reset();
+        if (!itemAt(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+            m_rowDrag.reset();
             setFocus(Qt::MouseFocusReason);
             return true;
         }
-        m_dragStart = press->button() == Qt::LeftButton ? std::optional(press->position().toPoint()) : std::nullopt;
-        return false;
-    }
+        [[fallthrough]];
     case QEvent::MouseButtonRelease:
-        m_dragStart.reset();
-        return false;
-    case QEvent::MouseMove: {
-        const auto *move = static_cast<QMouseEvent *>(event);
-        if (!m_dragStart || !(move->buttons() & Qt::LeftButton))
+    case QEvent::MouseMove:
+        switch (m_rowDrag.mouseEvent(this, event)) {
+        case RowDrag::Tracker::Step::Pass:
             return false;
-        if ((move->position().toPoint() - *m_dragStart).manhattanLength() < QApplication::startDragDistance())
-            return true;
-        const QPoint start = *m_dragStart;
-        m_dragStart.reset();
-        if (!itemAt(start))
-            return true;
-        auto *drag = new QDrag(this);
-        drag->setMimeData(dragData(this));
-        const QPixmap cursor = Art::newDragCursor().pixmap();
-        if (!cursor.isNull())
-            drag->setDragCursor(cursor, Qt::MoveAction);
-        drag->exec(Qt::MoveAction);
+        case RowDrag::Tracker::Step::Start:
+            RowDrag::exec(this, dragData(this), Art::newDragCursor().pixmap());
+            break;
+        case RowDrag::Tracker::Step::Used:
+            break;
+        }
         return true;
-    }
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop: {

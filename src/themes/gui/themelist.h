@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/gui/listboxhrz.h"
-
-#include <optional>
+#include "platform/gui/rowdrag.h"
 
 class QMimeData;
 
@@ -29,5 +28,5 @@ protected:
 private:
     bool isOwnDrag(const QMimeData *data) const;
 
-    std::optional<QPoint> m_dragStart;
+    RowDrag::Tracker m_rowDrag;
 };
