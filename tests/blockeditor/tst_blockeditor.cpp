@@ -2,6 +2,7 @@
 
 #include "app/blockeditor.h"
 #include "app/panels/panelwidgets.h"
+#include "platform/gui/updown.h"
 #include "platform/gui/help.h"
 
 #include <QAbstractButton>
@@ -220,8 +221,8 @@ void TestBlockEditor::eachBlockCommitsThroughItsPanel()
     m_editor->loadBlock(m_doc, type);
     const QByteArray name = edit.toLatin1();
     if (type == btHR) {
-        QCOMPARE(control<TPanelUpDown>(*m_editor, name.constData())->position(), 40);
-        control<TPanelUpDown>(*m_editor, name.constData())->step(1);
+        QCOMPARE(control<TUpDown>(*m_editor, name.constData())->position(), 40);
+        control<TUpDown>(*m_editor, name.constData())->step(1);
     } else {
         QCOMPARE(textOf(*m_editor, name.constData()), before(type));
         retype(*m_editor, name.constData(), u"Changed"_s);
@@ -456,7 +457,7 @@ void TestBlockEditor::everyCaptionFitsAtTheSmallestSize()
     for (QWidget *widget : controls) {
         // The picture and "No Image" have places of their own; the up-down's arrows have no caption.
         if (!widget->isVisible() || widget->parentWidget()->objectName() == u"sboxImagesCanvas"
-            || qobject_cast<TPanelUpDown *>(widget->parentWidget()))
+            || qobject_cast<TUpDown *>(widget->parentWidget()))
             continue;
         const auto *label = qobject_cast<QLabel *>(widget);
         if (label && label->wordWrap()) {

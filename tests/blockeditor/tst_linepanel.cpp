@@ -2,6 +2,7 @@
 
 #include "app/panels/linepanel.h"
 #include "app/panels/panelwidgets.h"
+#include "platform/gui/updown.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -63,7 +64,7 @@ void TestLinePanel::lineRoundTrip()
     load();
     const QWidget &e = *m_panel;
     auto *size = control<QComboBox>(e, "cbHR");
-    auto *width = control<TPanelUpDown>(e, "updnHRWidth");
+    auto *width = control<TUpDown>(e, "updnHRWidth");
     QCOMPARE(size->currentText(), u"4 Thick"_s);
     QCOMPARE(width->position(), 40);
     QCOMPARE(textOf(e, "txtHRWidth"), u"40"_s);
@@ -144,7 +145,7 @@ void TestLinePanel::clickingTheUpDownCentresThePreview()
     QCOMPARE(linePreview()->x(), left);
 
     // A click on the up arrow: 55 % is 137.5, so 138 pixels, centred with the odd pixel dropped.
-    auto *upDown = control<TPanelUpDown>(*m_panel, "updnHRWidth");
+    auto *upDown = control<TUpDown>(*m_panel, "updnHRWidth");
     const QList<QToolButton *> arrows = upDown->findChildren<QToolButton *>();
     QCOMPARE(arrows.size(), 2);
     QToolButton *up = arrows.at(0)->arrowType() == Qt::UpArrow ? arrows.at(0) : arrows.at(1);
@@ -165,7 +166,7 @@ void TestLinePanel::clickingTheUpDownCentresThePreview()
 
 void TestLinePanel::upDownStaysWithinItsRange()
 {
-    auto *upDown = control<TPanelUpDown>(*m_panel, "updnHRWidth");
+    auto *upDown = control<TUpDown>(*m_panel, "updnHRWidth");
     QVERIFY(control<QLineEdit>(*m_panel, "txtHRWidth")->isReadOnly());
     QCOMPARE(upDown->minimum(), 5);
     QCOMPARE(upDown->maximum(), 100);

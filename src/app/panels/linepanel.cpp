@@ -25,8 +25,7 @@ TLinePanel::TLinePanel(QWidget *parent) : TBlockPanel(parent), ui(std::make_uniq
     m_bevHR->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_bevHR->setLineWidth(1);
     m_bevHR->resize(kDesignedLineWidth, 3);
-    ui->updnHRWidth->setMinimum(5);
-    ui->updnHRWidth->setMaximum(100);
+    ui->updnHRWidth->setRange(5, 100);
     ui->updnHRWidth->setIncrement(5);
     ui->updnHRWidth->setAssociate(ui->txtHRWidth);
     ui->updnHRWidth->setPosition(100);
@@ -37,7 +36,7 @@ TLinePanel::TLinePanel(QWidget *parent) : TBlockPanel(parent), ui(std::make_uniq
                      {ui->chkNoShade, 190}});
 
     connect(ui->cbHR, &QComboBox::currentIndexChanged, this, &TLinePanel::showThickness);
-    connect(ui->updnHRWidth, &TPanelUpDown::clicked, this, [this] {
+    connect(ui->updnHRWidth, &TUpDown::stepped, this, [this] {
         showWidth();
         centrePreview();
     });

@@ -5,12 +5,14 @@
 class QLineEdit;
 class QToolButton;
 
-// An up-down control beside an edit box the user may also type into. The arrow buttons, and
-// the Up and Down keys in the edit, step the position by increment between minimum and maximum
-// (no wrap) and write it into the edit. Like the platform's control it reads the edit before
-// each step and whenever asked for its position: digits within the range are the position,
-// larger numbers give the maximum, and text that is no number leaves the last position. Of the
-// keys that type something, the edit takes only digits and backspace, and nothing is pasted.
+// An up-down control beside an edit box. The arrow buttons, and the Up and Down keys in the
+// edit, step the position by increment between minimum and maximum (no wrap), write it into the
+// edit and report stepped(); setting the position in code only shows it. Like the platform's
+// control it reads the edit before each step and whenever asked for its position, for an edit
+// the user may type into: digits within the range are the position, larger numbers give the
+// maximum, and text that is no number leaves the last position. Of the keys that type
+// something, the edit takes only digits and backspace, and nothing is pasted. Beside a
+// read-only edit it simply steps what it shows.
 class TUpDown : public QWidget
 {
     Q_OBJECT
