@@ -9,7 +9,7 @@ packages=(
     libjpeg62-turbo-dev libcurl4-openssl-dev
     python3-pyftpdlib python3-openssl python3-asyncssh xvfb xauth
     clang libclang-rt-14-dev
-    dpkg-dev
+    dpkg-dev ccache
 )
 if [ "${1:-}" = screenshots ]; then
     packages=(xvfb xauth xdotool openbox imagemagick)
