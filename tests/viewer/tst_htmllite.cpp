@@ -871,7 +871,8 @@ void TestHtmlLite::textBesideATopAlignedPictureStandsAtItsTop()
     };
     const int atTop = firstTextRow(areaOf(image, kPhoto));
     const int atFoot = firstTextRow(areaOf(image, kTileRest));
-    QVERIFY2(atTop >= 0 && atTop < 10, qPrintable(QString::number(atTop)));
+    // Where the glyphs start below the line top depends on the font the system maps the face to.
+    QVERIFY2(atTop >= 0 && atTop < 20, qPrintable(QString::number(atTop)));
     QVERIFY2(atFoot > 50, qPrintable(QString::number(atFoot)));
 }
 
