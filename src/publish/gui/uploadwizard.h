@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/serverprofiles.h"
 #include "publish/transferworker.h"
 
 #include <QDialog>
@@ -11,10 +12,12 @@ class QListWidget;
 class QListWidgetItem;
 class QProgressBar;
 class QPushButton;
-class QThread;
 class QToolButton;
 class TAnimate;
 class TListBoxHrz;
+class TProfileEditor;
+class TransferController;
+struct TransferOutcome;
 
 // The upload wizard: the Servers page keeps the user's server profiles, the Upload page lists
 // the files of the published page and sends them to the selected profile's server. The transfer
@@ -25,12 +28,6 @@ class TfrmUpload : public QDialog
 
 public:
     static constexpr int kHelpWizard = 56;
-    static constexpr int kHelpName = 57;
-    static constexpr int kHelpUser = 58;
-    static constexpr int kHelpPort = 59;
-    static constexpr int kHelpFolder = 60;
-    static constexpr int kHelpHost = 61;
-    static constexpr int kHelpPassword = 62;
     static constexpr int kHelpProfiles = 63;
     static constexpr int kHelpUploadList = 75;
 
@@ -47,7 +44,9 @@ public:
     void setStateFolder(const QString &folder) { m_stateFolder = folder; }
     void setTimeouts(const TransferTimeouts &timeouts) { m_timeouts = timeouts; }
 
-    bool isSending() const { return m_thread != nullptr; }
+    bool isSending() const;
+    // The transfer; tests set its clock.
+    TransferController *transfer() const { return m_transfer; }
     // What the last transfer did with each file.
     QList<FileResult> results() const { return m_results; }
 
@@ -56,7 +55,6 @@ Q_SIGNALS:
     void transferEnded();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
@@ -80,13 +78,17 @@ private:
     void btnUpAddClick();
     void btnUpRemoveClick();
     void btnSendClick();
-    // Why the typed profile can not be stored; empty when it can.
-    QString profileProblem() const;
     QListWidgetItem *findProfile(const QString &name) const;
     QListWidgetItem *selectedProfile() const;
     void refreshUploadButtons();
 
-    void startTransfer(const QString &profileName);
+    void selectLastProfile();
+    // Sends to the profile; false when the user declined a question before anything started.
+    bool startTransfer(const QString &profileName);
+    bool askPassphrase(ServerProfile *profile);
+    SecretPlace saveProfile(const ServerProfile &profile, const QString &oldName = {});
+    // Once per wizard: where no secret store answers, the user learns that the password is in the settings file.
+    void tellWherePasswordIs(SecretPlace place);
     void transferFinished();
     void setSending(bool sending);
 
@@ -103,13 +105,7 @@ private:
     QPushButton *btnApply = nullptr;
     QPushButton *btnCancel = nullptr;
 
-    QWidget *pnlProfiles = nullptr;
-    QLineEdit *txtProfileName = nullptr;
-    QLineEdit *txtUserName = nullptr;
-    QLineEdit *txtPassword = nullptr;
-    QLineEdit *txtHostName = nullptr;
-    QLineEdit *txtInitialDir = nullptr;
-    QLineEdit *txtPort = nullptr;
+    TProfileEditor *pnlProfiles = nullptr;
 
     QWidget *pnlUpload = nullptr;
     TListBoxHrz *lstUpload = nullptr;
@@ -120,6 +116,7 @@ private:
     TAnimate *Animate = nullptr;
     QLabel *lblProgress = nullptr;
     QProgressBar *pbTotal = nullptr;
+    QLabel *lblTotal = nullptr;
     QPushButton *btnStop = nullptr;
     QLabel *lblResult = nullptr;
     QListWidget *lstResults = nullptr;
@@ -129,10 +126,9 @@ private:
     QString m_stateFolder;
     TransferTimeouts m_timeouts;
 
-    QThread *m_thread = nullptr;
-    TransferWorker *m_worker = nullptr;
+    TransferController *m_transfer = nullptr;
     QString m_sendingProfile;
-    QString m_currentFile;
     QList<FileResult> m_results;
     bool m_closeWhenDone = false;
+    bool m_toldPasswordInFile = false;
 };
