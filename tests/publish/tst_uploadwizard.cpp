@@ -472,6 +472,29 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(remote + u"/public_html/big.jpg"_s));
     }
 
+    void serverThatDropsTlsAfterTrustIsRefused()
+    {
+        const QString remote = m_dir->filePath(u"remote"_s);
+        QDir().mkpath(remote + u"/public_html"_s);
+        TestServer server(u"ftp"_s, remote);
+        QVERIFY(server.isRunning());
+        addProfile(u"Home"_s, u"127.0.0.1"_s, server.port());
+        store().writeString(u"Profiles/Home"_s, u"TrustedKey"_s, u"SHA256:AAAA"_s);
+        const QString page = m_dir->filePath(u"page.html"_s);
+        writeFile(page, "<HTML></HTML>\r\n");
+        TfrmUpload wizard;
+        wizard.setUploadList({page});
+        wizard.setStateFolder(m_dir->filePath(u"state"_s));
+        wizard.show();
+        // Even with clear text once agreed, a server whose TLS key was trusted is never used without TLS.
+        Messages::setNextAnswer(Messages::Ok);
+        send(wizard, u"Home"_s);
+        QCOMPARE(Messages::lastKind(), Messages::Kind::Warning);
+        QVERIFY(Messages::shown().value(0).contains(u"no longer offers an encrypted connection"_s));
+        QCOMPARE(wizard.results().value(0).status, FileResult::Failed);
+        QVERIFY(!QFile::exists(remote + u"/public_html/page.html"_s));
+    }
+
     void trustDecisionAfterARefusedTransfer_data()
     {
         QTest::addColumn<QString>("host");
