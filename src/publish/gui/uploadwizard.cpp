@@ -4,6 +4,7 @@
 #include "profileeditor.h"
 #include "transfercontroller.h"
 #include "trustdecision.h"
+#include "uploadlistmodel.h"
 
 #include "art/art.h"
 #include "platform/gui/dialogframe.h"
@@ -97,6 +98,7 @@ void storeProfiles(QWidget *parent)
 TfrmUpload::TfrmUpload(QWidget *parent)
     : QDialog(parent)
     , m_transfer(new TransferController(this))
+    , m_list(std::make_unique<UploadListModel>())
 {
     setObjectName(u"TfrmUpload"_s);
     setWindowTitle(kCaption);
@@ -314,7 +316,7 @@ void TfrmUpload::connectControls()
     connect(btnUpAdd, &QToolButton::clicked, this, &TfrmUpload::btnUpAddClick);
     connect(btnUpRemove, &QToolButton::clicked, this, &TfrmUpload::btnUpRemoveClick);
     connect(lstUpload, &QListWidget::itemSelectionChanged, this,
-            [this] { btnUpRemove->setEnabled(!isSending() && !lstUpload->selectedItems().isEmpty()); });
+            [this] { btnUpRemove->setEnabled(m_list->canRemove(selectedUploadRow(), isSending())); });
     connect(btnSend, &QPushButton::clicked, this, &TfrmUpload::btnSendClick);
     connect(btnStop, &QPushButton::clicked, this, [this] {
         m_transfer->stop();
@@ -332,14 +334,28 @@ void TfrmUpload::connectControls()
 
 void TfrmUpload::setUploadList(const QStringList &files)
 {
-    lstUpload->clearStrings();
-    for (const QString &f : files)
-        lstUpload->addString(f);
+    m_list->setFiles(files);
+    showUploadList(-1);
 }
 
 QStringList TfrmUpload::uploadList() const
 {
-    return lstUpload->strings();
+    return m_list->files();
+}
+
+void TfrmUpload::showUploadList(int selectRow)
+{
+    lstUpload->clearStrings();
+    for (const QString &f : m_list->files())
+        lstUpload->addString(f);
+    if (selectRow >= 0)
+        lstUpload->setCurrentRow(selectRow);
+}
+
+int TfrmUpload::selectedUploadRow() const
+{
+    const int row = lstUpload->currentRow();
+    return row >= 0 && lstUpload->item(row)->isSelected() ? row : -1;
 }
 
 QListWidgetItem *TfrmUpload::selectedProfile() const
@@ -383,7 +399,7 @@ void TfrmUpload::showPage(int tag)
 
 void TfrmUpload::refreshUploadButtons()
 {
-    const bool any = lstUpload->count() > 0 && !isSending();
+    const bool any = m_list->canSend(isSending());
     btnSend->setEnabled(any);
     btnUpRemove->setEnabled(any);
     btnUpAdd->setEnabled(!isSending());
@@ -533,23 +549,16 @@ void TfrmUpload::btnDeleteClick()
 void TfrmUpload::btnUpAddClick()
 {
     const QString path = FileDialogs::getOpenFileName(this, u"All Files|*.*"_s, QString());
-    if (!path.isEmpty()) {
-        lstUpload->addString(path);
-        lstUpload->setCurrentRow(lstUpload->count() - 1);
-    }
+    if (!path.isEmpty())
+        showUploadList(m_list->add(path));
     lstUpload->setFocus();
     refreshUploadButtons();
 }
 
 void TfrmUpload::btnUpRemoveClick()
 {
-    const int row = lstUpload->currentRow();
-    if (row >= 0 && lstUpload->item(row)->isSelected()) {
-        lstUpload->deleteString(row);
-        // The next line moves into the removed line's place and is selected.
-        if (lstUpload->count() > 0)
-            lstUpload->setCurrentRow(qMin(row, lstUpload->count() - 1));
-    }
+    if (const int row = selectedUploadRow(); row >= 0)
+        showUploadList(m_list->remove(row));
     lstUpload->setFocus();
     refreshUploadButtons();
 }

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <memory>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -17,6 +19,7 @@ class TAnimate;
 class TListBoxHrz;
 class TProfileEditor;
 class TransferController;
+class UploadListModel;
 struct TransferOutcome;
 
 // The upload wizard: the Servers page keeps the user's server profiles, the Upload page lists
@@ -81,6 +84,9 @@ private:
     QListWidgetItem *findProfile(const QString &name) const;
     QListWidgetItem *selectedProfile() const;
     void refreshUploadButtons();
+    // The list box shows the model again, with the given row selected (none for -1).
+    void showUploadList(int selectRow);
+    int selectedUploadRow() const;
 
     void selectLastProfile();
     // Sends to the profile; false when the user declined a question before anything started.
@@ -127,6 +133,7 @@ private:
     TransferTimeouts m_timeouts;
 
     TransferController *m_transfer = nullptr;
+    std::unique_ptr<UploadListModel> m_list;
     QString m_sendingProfile;
     QList<FileResult> m_results;
     bool m_closeWhenDone = false;
