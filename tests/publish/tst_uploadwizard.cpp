@@ -98,6 +98,16 @@ private:
         p.clearTextAccepted = clearTextAccepted;
         ServerProfiles::SaveProfile(store(), p);
     }
+    // Shows the wizard with one small page to send; returns the page's path.
+    QString showWithPage(TfrmUpload &wizard)
+    {
+        const QString page = m_dir->filePath(u"page.html"_s);
+        writeFile(page, "<HTML></HTML>\r\n");
+        wizard.setUploadList({page});
+        wizard.setStateFolder(m_dir->filePath(u"state"_s));
+        wizard.show();
+        return page;
+    }
     // Sends the list to the named profile and waits for the transfer's end.
     QList<FileResult> send(TfrmUpload &wizard, const QString &profile)
     {
@@ -471,12 +481,8 @@ private Q_SLOTS:
         QVERIFY(server.isRunning());
         addProfile(u"Home"_s, u"127.0.0.1"_s, server.port());
         store().writeString(u"Profiles/Home"_s, u"TrustedKey"_s, u"SHA256:AAAA"_s);
-        const QString page = m_dir->filePath(u"page.html"_s);
-        writeFile(page, "<HTML></HTML>\r\n");
         TfrmUpload wizard;
-        wizard.setUploadList({page});
-        wizard.setStateFolder(m_dir->filePath(u"state"_s));
-        wizard.show();
+        showWithPage(wizard);
         // Even with clear text once agreed, a server whose TLS key was trusted is never used without TLS.
         Messages::setNextAnswer(Messages::Ok);
         send(wizard, u"Home"_s);
@@ -590,13 +596,8 @@ private Q_SLOTS:
         TestServer server(mode, remote, extra);
         QVERIFY(server.isRunning());
         addProfile(u"Home"_s, mode + u"://127.0.0.1"_s, server.port());
-        const QString page = m_dir->filePath(u"page.html"_s);
-        writeFile(page, "<HTML></HTML>\r\n");
-
         TfrmUpload wizard;
-        wizard.setUploadList({page});
-        wizard.setStateFolder(m_dir->filePath(u"state"_s));
-        wizard.show();
+        const QString page = showWithPage(wizard);
         // Unknown key: refused, its fingerprint shown; trusting it stores it and sends again.
         Messages::setNextAnswer(Messages::Yes);
         QSignalSpy ended(&wizard, &TfrmUpload::transferEnded);
