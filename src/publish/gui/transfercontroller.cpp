@@ -45,7 +45,6 @@ TransferController::TransferController(QObject *parent)
     : QObject(parent)
 {
     qRegisterMetaType<FileResult>();
-    m_clock = [this] { return m_started.elapsed(); };
 }
 
 TransferController::~TransferController()
@@ -117,7 +116,7 @@ bool TransferController::start(const TransferOptions &options)
 void TransferController::emitSummary(qint64 done)
 {
     done = qMin(done, m_totalBytes);
-    Q_EMIT summary(TransferSummary(done, m_totalBytes, m_clock()), m_totalBytes > 0 ? int(done * 1000 / m_totalBytes) : 0);
+    Q_EMIT summary(TransferSummary(done, m_totalBytes, m_started.elapsed()), m_totalBytes > 0 ? int(done * 1000 / m_totalBytes) : 0);
 }
 
 void TransferController::stop()

@@ -6,8 +6,6 @@
 #include <QMutex>
 #include <QObject>
 
-#include <functional>
-
 class QThread;
 
 // What a finished transfer did, and what it needs the user to decide.
@@ -39,8 +37,6 @@ public:
     void stop();
     bool isRunning() const { return m_thread != nullptr; }
     const TransferOutcome &outcome() const { return m_outcome; }
-    // Milliseconds since the start; tests put their own clock here.
-    void setClock(std::function<qint64()> elapsedMs) { m_clock = std::move(elapsedMs); }
 
 Q_SIGNALS:
     // "Checking NAME" until a byte of it moves, then "Sending NAME".
@@ -62,5 +58,4 @@ private:
     qint64 m_totalBytes = 0;
     qint64 m_finishedBytes = 0; // of the files already done
     QElapsedTimer m_started;
-    std::function<qint64()> m_clock;
 };

@@ -598,6 +598,8 @@ bool TfrmUpload::askPassphrase(ServerProfile *p)
     dialog.setLabelText(u"The key %1 is protected by a passphrase. Enter it to sign in to the server:"_s.arg(
         QFileInfo(p->keyFile).fileName()));
     dialog.setTextEchoMode(QLineEdit::Password);
+    for (QLabel *text : dialog.findChildren<QLabel *>())
+        text->setTextFormat(Qt::PlainText); // the file name is the user's, never markup
     if (dialog.exec() != QDialog::Accepted || dialog.textValue().isEmpty())
         return false;
     p->keyPassphrase = dialog.textValue();

@@ -48,7 +48,7 @@ public:
     void setTimeouts(const TransferTimeouts &timeouts) { m_timeouts = timeouts; }
 
     bool isSending() const;
-    // The transfer; tests set its clock.
+    // The running transfer, whose progress signals a test may watch.
     TransferController *transfer() const { return m_transfer; }
     // What the last transfer did with each file.
     QList<FileResult> results() const { return m_results; }
