@@ -1,8 +1,8 @@
 #include "uploadwizard.h"
 
-#include "animate.h"
 #include "profileeditor.h"
 #include "transfercontroller.h"
+#include "transferview.h"
 #include "trustdecision.h"
 #include "uploadlistmodel.h"
 
@@ -25,9 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QToolButton>
@@ -72,19 +70,6 @@ QLabel *label(const QString &text, QWidget *parent, const char *name = nullptr)
     return l;
 }
 
-QString resultLine(const FileResult &r)
-{
-    switch (r.status) {
-    case FileResult::Sent:
-        return u"sent %1 (%2 bytes)"_s.arg(r.name).arg(r.size);
-    case FileResult::Unchanged:
-        return u"unchanged "_s + r.name;
-    case FileResult::Failed:
-        break;
-    }
-    return u"failed %1: %2"_s.arg(r.name, r.reason);
-}
-
 // Writes the profiles out at once: the file is made its owner's alone, and brisko-publish sees the change.
 void storeProfiles(QWidget *parent)
 {
@@ -108,7 +93,6 @@ TfrmUpload::TfrmUpload(QWidget *parent)
     // Wizard start: the stored profiles, the animation.
     for (const QString &name : ServerProfiles::ReadProfileNames(SettingsStore::instance()))
         new QListWidgetItem(QIcon(Art::serverIcon()), name, lvProfiles);
-    Animate->setFrames(Art::uploadAnimation(), 100);
     selectLastProfile();
     m_stateFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/publish"_s;
 
@@ -263,40 +247,8 @@ void TfrmUpload::buildUploadPage()
     btnSend->setEnabled(false);
 
     // The progress of a transfer, and in its place once it ends, what became of each file.
-    const QRect below(0, 196, w, kPageArea.height() - 196);
-    pnlProgress = new QWidget(pnlUpload);
-    pnlProgress->setObjectName(u"pnlProgress"_s);
-    pnlProgress->setGeometry(below);
-    pnlProgress->hide();
-    Animate = new TAnimate(pnlProgress);
-    Animate->setObjectName(u"Animate"_s);
-    Animate->setGeometry((w - 260) / 2, 0, 260, 40);
-    lblProgress = label({}, pnlProgress, "lblProgress");
-    lblProgress->setGeometry(0, 48, w, 36);
-    lblProgress->setWordWrap(true);
-    lblProgress->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    pbTotal = new QProgressBar(pnlProgress);
-    pbTotal->setObjectName(u"pbTotal"_s);
-    pbTotal->setRange(0, 1000);
-    pbTotal->setTextVisible(false);
-    pbTotal->setGeometry(0, 86, w - 150, 16);
-    // The whole send in words beside the bar: how much of how much, and the time left.
-    lblTotal = label({}, pnlProgress, "lblTotal");
-    lblTotal->setGeometry(w - 146, 78, 146, 32);
-    lblTotal->setWordWrap(true);
-    btnStop = button(u"Stop"_s, pnlProgress, "btnStop");
-    btnStop->setGeometry(w - 90, 110, 90, 28);
-
-    lblResult = label({}, pnlUpload, "lblResult");
-    lblResult->setGeometry(below.left(), below.top(), w, 18);
-    lblResult->hide();
-    lstResults = new QListWidget(pnlUpload);
-    lstResults->setObjectName(u"lstResults"_s);
-    // A reason is read whole, never behind a scroll bar.
-    lstResults->setWordWrap(true);
-    lstResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lstResults->setGeometry(below.left(), below.top() + 20, w, below.height() - 20);
-    lstResults->hide();
+    m_view = new TTransferView(m_transfer, pnlUpload);
+    m_view->setGeometry(0, 196, w, kPageArea.height() - 196);
 }
 
 void TfrmUpload::connectControls()
@@ -318,17 +270,6 @@ void TfrmUpload::connectControls()
     connect(lstUpload, &QListWidget::itemSelectionChanged, this,
             [this] { btnUpRemove->setEnabled(m_list->canRemove(selectedUploadRow(), isSending())); });
     connect(btnSend, &QPushButton::clicked, this, &TfrmUpload::btnSendClick);
-    connect(btnStop, &QPushButton::clicked, this, [this] {
-        m_transfer->stop();
-        btnStop->setEnabled(false);
-    });
-    connect(m_transfer, &TransferController::fileText, lblProgress, &QLabel::setText);
-    connect(m_transfer, &TransferController::summary, this, [this](const QString &text, int permille) {
-        lblTotal->setText(text);
-        pbTotal->setValue(permille);
-    });
-    connect(m_transfer, &TransferController::fileFinished, this,
-            [this](const FileResult &r) { lstResults->addItem(resultLine(r)); });
     connect(m_transfer, &TransferController::finished, this, &TfrmUpload::transferFinished);
 }
 
@@ -630,10 +571,7 @@ bool TfrmUpload::startTransfer(const QString &profileName)
     m_results.clear();
     SettingsStore::instance().writeString(QString(), kLastProfile, profileName);
 
-    lstResults->clear();
-    lblProgress->setText(u"Connecting to %1"_s.arg(options.target.host));
-    lblTotal->clear();
-    pbTotal->setValue(0);
+    m_view->begin(options.target.host);
     m_transfer->start(options);
     setSending(true);
     return true;
@@ -641,18 +579,6 @@ bool TfrmUpload::startTransfer(const QString &profileName)
 
 void TfrmUpload::setSending(bool sending)
 {
-    // Send, step 1 and 3: the progress panel and the animation for the duration of the transfer.
-    if (sending) {
-        lblResult->hide();
-        lstResults->hide();
-        Animate->setActive(true);
-        pnlProgress->show();
-        btnStop->setEnabled(true);
-    } else {
-        pnlProgress->hide();
-        Animate->setActive(false);
-        Animate->rewind();
-    }
     btnServers->setEnabled(!sending);
     refreshUploadButtons();
 }
@@ -662,16 +588,7 @@ void TfrmUpload::transferFinished()
     const TransferOutcome outcome = m_transfer->outcome();
     m_results = outcome.results;
     setSending(false);
-
-    int sent = 0, unchanged = 0, failed = 0;
-    lstResults->clear();
-    for (const FileResult &r : std::as_const(m_results)) {
-        lstResults->addItem(resultLine(r));
-        (r.status == FileResult::Sent ? sent : r.status == FileResult::Unchanged ? unchanged : failed)++;
-    }
-    lblResult->setText(u"%1 sent, %2 unchanged, %3 failed"_s.arg(sent).arg(unchanged).arg(failed));
-    lblResult->show();
-    lstResults->show();
+    m_view->end(m_results);
     Q_EMIT transferEnded();
 
     if (m_closeWhenDone) {

@@ -12,13 +12,12 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QProgressBar;
 class QPushButton;
 class QToolButton;
-class TAnimate;
 class TListBoxHrz;
 class TProfileEditor;
 class TransferController;
+class TTransferView;
 class UploadListModel;
 struct TransferOutcome;
 
@@ -118,14 +117,7 @@ private:
     QToolButton *btnUpAdd = nullptr;
     QToolButton *btnUpRemove = nullptr;
     QPushButton *btnSend = nullptr;
-    QWidget *pnlProgress = nullptr;
-    TAnimate *Animate = nullptr;
-    QLabel *lblProgress = nullptr;
-    QProgressBar *pbTotal = nullptr;
-    QLabel *lblTotal = nullptr;
-    QPushButton *btnStop = nullptr;
-    QLabel *lblResult = nullptr;
-    QListWidget *lstResults = nullptr;
+    TTransferView *m_view = nullptr;
 
     EditorMode m_mode = EditorMode::Add;
     QString m_publishedPage;
