@@ -279,6 +279,8 @@ TransferWorker::Outcome TransferWorker::perform()
             m_hostKeyChanged = true;
         if (code == CURLE_USE_SSL_FAILED)
             m_tlsRefused = true;
+        if (code == CURLE_LOGIN_DENIED && !m_options.privateKeyFile.isEmpty())
+            m_keyRefused = true;
         o.connectionLost = isConnectionFailure(code);
         o.reason = describe(code, error);
     }

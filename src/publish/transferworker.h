@@ -61,6 +61,8 @@ public:
     bool keyChanged() const { return m_hostKeyChanged; }
     // With requireTls: the server offered no TLS, so nothing was sent.
     bool tlsRefused() const { return m_tlsRefused; }
+    // The SSH server refused the private key, or its passphrase did not open it.
+    bool keyRefused() const { return m_keyRefused; }
     // The SHA-256 of the whole certificate in hex pairs ("F4:88:..."), as web hosts and browsers show it;
     // set with untrustedFingerprint() for a TLS server.
     QString certificateSha256() const { return m_certificateSha256; }
@@ -100,6 +102,7 @@ private:
     QString m_untrustedFingerprint;
     bool m_hostKeyChanged = false;
     bool m_tlsRefused = false;
+    bool m_keyRefused = false;
     QString m_certificateSha256;
     std::atomic_bool m_stop = false;
     void *m_curl = nullptr;

@@ -70,7 +70,7 @@ bool TransferController::start(const TransferOptions &options)
     // Runs on the worker's thread: the outcome is copied before the worker goes.
     connect(worker, &TransferWorker::finished, worker, [this, worker] {
         TransferOutcome o{worker->results(), worker->untrustedFingerprint(), worker->certificateSha256(),
-                          worker->keyChanged(), worker->tlsRefused()};
+                          worker->keyChanged(), worker->tlsRefused(), worker->keyRefused()};
         QMutexLocker locker(&m_lock);
         m_outcome = std::move(o);
         m_thread->quit();

@@ -15,6 +15,7 @@ struct TransferOutcome {
     QString certificateSha256;    // the whole certificate's SHA-256 in hex pairs, for TLS servers
     bool keyChanged = false;
     bool tlsRefused = false;
+    bool keyRefused = false;
 };
 
 // The whole send's progress as a user reads it: "3.4 of 150 MB, 2 %", and the time left once the pace is

@@ -598,6 +598,13 @@ void TfrmUpload::transferFinished()
     ServerProfile p;
     if (!ServerProfiles::LoadProfile(SettingsStore::instance(), m_sendingProfile, &p))
         return;
+    // A kept passphrase that no longer opens the key is forgotten, and asked for again.
+    if (outcome.keyRefused && !p.keyPassphrase.isEmpty() && KeyFileIsEncrypted(p.keyFile)) {
+        p.keyPassphrase.clear();
+        saveProfile(p);
+        startTransfer(m_sendingProfile);
+        return;
+    }
     const TrustDecision decision = TrustDecision::after(outcome, p);
     switch (decision.kind) {
     case TrustDecision::Kind::None:
