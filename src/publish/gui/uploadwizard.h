@@ -19,7 +19,6 @@ class TProfileEditor;
 class TransferController;
 class TTransferView;
 class UploadListModel;
-struct TransferOutcome;
 
 // The upload wizard: the Servers page keeps the user's server profiles, the Upload page lists
 // the files of the published page and sends them to the selected profile's server. The transfer
