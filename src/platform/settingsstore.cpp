@@ -2,8 +2,13 @@
 
 #include "textutils.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -142,10 +147,15 @@ void SettingsStore::deleteSubKey(const QString &subKey)
 
 bool SettingsStore::sync(QString *error)
 {
+    // Server profiles can keep their passwords here: a new file is its owner's alone from its first byte, and
+    // the settings library keeps the mode of the file it replaces.
+    QDir().mkpath(QFileInfo(m_settings->fileName()).absolutePath());
+    const QByteArray name = QFile::encodeName(m_settings->fileName());
+    if (const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600); fd >= 0)
+        ::close(fd);
     m_settings->sync();
     switch (m_settings->status()) {
     case QSettings::NoError:
-        // Server profiles keep their passwords here: the file is its owner's alone.
         if (QFile::exists(m_settings->fileName()))
             QFile::setPermissions(m_settings->fileName(), QFile::ReadOwner | QFile::WriteOwner);
         return true;

@@ -1,5 +1,7 @@
 #include "serverprofiles.h"
 
+#include "credentials.h"
+
 #include "platform/cp1252.h"
 #include "platform/settingsstore.h"
 
@@ -10,6 +12,41 @@ constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 QString key(const QString &name)
 {
     return QStringLiteral("Profiles/") + name;
+}
+
+// The secret store's entry of a profile's secret value.
+QString secretKey(const QString &name, const QString &value)
+{
+    return key(name) + QLatin1Char('/') + value;
+}
+
+QString readSecret(const SettingsStore &store, const QString &name, const QString &value)
+{
+    const QString scrambled = store.readString(key(name), value);
+    if (!scrambled.isEmpty())
+        return Cp1252::decode(UnscrambleText(DecodeBase64(scrambled.toLatin1())));
+    QString secret;
+    Credentials::read(secretKey(name, value), &secret);
+    return secret;
+}
+
+// The stored value: empty when the secret store took the secret.
+QString storeSecret(const QString &name, const QString &value, const QString &secret, bool *inFile)
+{
+    if (secret.isEmpty()) {
+        Credentials::remove(secretKey(name, value));
+        return {};
+    }
+    if (Credentials::write(secretKey(name, value), secret) == Credentials::Result::Ok)
+        return {};
+    *inFile = true;
+    return QString::fromLatin1(EncodeBase64(ScrambleText(Cp1252::encode(secret))));
+}
+
+void removeSecrets(const QString &name)
+{
+    for (const QString &value : {QStringLiteral("Password"), QStringLiteral("KeyPassphrase")})
+        Credentials::remove(secretKey(name, value));
 }
 
 int sextet(char c)
@@ -95,34 +132,51 @@ bool LoadProfile(const SettingsStore &store, const QString &name, ServerProfile 
     ServerProfile p;
     p.name = name;
     p.userName = store.readString(k, QStringLiteral("Username"));
-    p.password = Cp1252::decode(
-        UnscrambleText(DecodeBase64(store.readString(k, QStringLiteral("Password")).toLatin1())));
+    p.password = readSecret(store, name, QStringLiteral("Password"));
     p.host = store.readString(k, QStringLiteral("Host"));
     p.initialDir = store.readString(k, QStringLiteral("InitialDir"));
     p.port = store.readString(k, QStringLiteral("Port"), QStringLiteral("21"));
     p.trustedKey = store.readString(k, QStringLiteral("TrustedKey"));
+    p.keyFile = store.readString(k, QStringLiteral("KeyFile"));
+    if (!p.keyFile.isEmpty())
+        p.keyPassphrase = readSecret(store, name, QStringLiteral("KeyPassphrase"));
+    p.clearTextAccepted = store.readString(k, QStringLiteral("ClearTextAccepted")) == QLatin1String("1");
     *profile = p;
     return true;
 }
 
-void SaveProfile(SettingsStore &store, const ServerProfile &profile, const QString &oldName)
+SecretPlace SaveProfile(SettingsStore &store, const ServerProfile &profile, const QString &oldName)
 {
-    if (!oldName.isEmpty())
+    if (!oldName.isEmpty()) {
         store.deleteSubKey(key(oldName));
+        removeSecrets(oldName);
+    }
     const QString k = key(profile.name);
+    bool inFile = false;
     store.writeString(k, QStringLiteral("Username"), profile.userName);
     store.writeString(k, QStringLiteral("Password"),
-                      QString::fromLatin1(EncodeBase64(ScrambleText(Cp1252::encode(profile.password)))));
+                      storeSecret(profile.name, QStringLiteral("Password"), profile.password, &inFile));
     store.writeString(k, QStringLiteral("Host"), profile.host);
     store.writeString(k, QStringLiteral("InitialDir"), profile.initialDir);
     store.writeString(k, QStringLiteral("Port"), profile.port);
     if (!profile.trustedKey.isEmpty())
         store.writeString(k, QStringLiteral("TrustedKey"), profile.trustedKey);
+    if (!profile.keyFile.isEmpty()) {
+        store.writeString(k, QStringLiteral("KeyFile"), profile.keyFile);
+        const QString passphrase =
+            storeSecret(profile.name, QStringLiteral("KeyPassphrase"), profile.keyPassphrase, &inFile);
+        if (!passphrase.isEmpty())
+            store.writeString(k, QStringLiteral("KeyPassphrase"), passphrase);
+    }
+    if (profile.clearTextAccepted)
+        store.writeString(k, QStringLiteral("ClearTextAccepted"), QStringLiteral("1"));
+    return inFile ? SecretPlace::SettingsFile : SecretPlace::SecretStore;
 }
 
 void DeleteProfile(SettingsStore &store, const QString &name)
 {
     store.deleteSubKey(key(name));
+    removeSecrets(name);
 }
 
 } // namespace ServerProfiles

@@ -224,14 +224,23 @@ void TransferWorker::prepare(bool forUpload)
 
     switch (t.protocol) {
     case PublishProtocol::Ftp:
-        curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+        curl_easy_setopt(c, CURLOPT_USE_SSL, long(m_options.requireTls ? CURLUSESSL_ALL : CURLUSESSL_TRY));
         break;
     case PublishProtocol::FtpExplicit:
     case PublishProtocol::FtpImplicit:
         curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
         break;
     case PublishProtocol::Sftp:
-        curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        if (!m_options.privateKeyFile.isEmpty()) {
+            curl_easy_setopt(c, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(m_options.privateKeyFile).constData());
+            curl_easy_setopt(c, CURLOPT_SSH_PUBLIC_KEYFILE, "");
+            curl_easy_setopt(c, CURLOPT_KEYPASSWD, m_options.keyPassphrase.toUtf8().constData());
+            curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PUBLICKEY | CURLSSH_AUTH_PASSWORD));
+        } else if (t.password.isEmpty()) {
+            curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_AGENT));
+        } else {
+            curl_easy_setopt(c, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        }
         if (!m_options.knownHostsFile.isEmpty() && m_options.trustedFingerprint.isEmpty()) {
             curl_easy_setopt(c, CURLOPT_SSH_KNOWNHOSTS, QFile::encodeName(m_options.knownHostsFile).constData());
         } else {
@@ -268,6 +277,10 @@ TransferWorker::Outcome TransferWorker::perform()
     if (!o.ok) {
         if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
             m_hostKeyChanged = true;
+        if (code == CURLE_USE_SSL_FAILED)
+            m_tlsRefused = true;
+        if (code == CURLE_LOGIN_DENIED && !m_options.privateKeyFile.isEmpty())
+            m_keyRefused = true;
         o.connectionLost = isConnectionFailure(code);
         o.reason = describe(code, error);
     }
@@ -297,6 +310,11 @@ QString TransferWorker::describe(int value, const char *detail) const
     case CURLE_COULDNT_CONNECT:
         return QStringLiteral("could not connect to %1 port %2").arg(t.host).arg(t.port);
     case CURLE_LOGIN_DENIED:
+        if (t.protocol == PublishProtocol::Sftp && (!m_options.privateKeyFile.isEmpty() || t.password.isEmpty()))
+            return m_options.privateKeyFile.isEmpty()
+                       ? QStringLiteral("the server refused the keys of the SSH agent")
+                       : QStringLiteral("the server refused the key %1, or its passphrase is wrong")
+                             .arg(m_options.privateKeyFile);
         return QStringLiteral("the server refused the user name or password");
     case CURLE_OPERATION_TIMEDOUT:
         if (QByteArray(detail).contains("response"))
@@ -359,7 +377,9 @@ QString TransferWorker::probeCertificateFingerprint()
             continue;
         QByteArray pem = line.mid(5);
         pem.replace("-----BEGIN CERTIFICATE-----", "").replace("-----END CERTIFICATE-----", "");
-        const QByteArray spki = publicKeyInfo(QByteArray::fromBase64(pem.simplified().replace(" ", "")));
+        const QByteArray der = QByteArray::fromBase64(pem.simplified().replace(" ", ""));
+        m_certificateSha256 = QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex(':').toUpper());
+        const QByteArray spki = publicKeyInfo(der);
         return spki.isEmpty() ? QString() : fingerprintOf(spki);
     }
     return {};

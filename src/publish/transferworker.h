@@ -24,6 +24,12 @@ struct TransferOptions {
     QString caFile;             // extra certificate or authority file for TLS
     QString knownHostsFile;     // OpenSSH known-hosts file for SFTP
     QString trustedFingerprint; // "SHA256:..." of a server key the user chose to trust
+    // SFTP sign-in by key: a private key file (its public half is derived from it) and its passphrase. With
+    // neither a password nor a key file, the SSH agent is asked.
+    QString privateKeyFile;
+    QString keyPassphrase;
+    // Plain FTP: refuse a server that does not offer TLS, so nothing travels in the clear unasked.
+    bool requireTls = false;
 };
 
 struct FileResult {
@@ -53,6 +59,13 @@ public:
     // Set when the server showed a key other than the one the user trusted: refused, never to be offered
     // for trust in passing.
     bool keyChanged() const { return m_hostKeyChanged; }
+    // With requireTls: the server offered no TLS, so nothing was sent.
+    bool tlsRefused() const { return m_tlsRefused; }
+    // The SSH server refused the private key, or its passphrase did not open it.
+    bool keyRefused() const { return m_keyRefused; }
+    // The SHA-256 of the whole certificate in hex pairs ("F4:88:..."), as web hosts and browsers show it;
+    // set with untrustedFingerprint() for a TLS server.
+    QString certificateSha256() const { return m_certificateSha256; }
 
     static QString temporaryName(const QString &name);
 
@@ -88,6 +101,9 @@ private:
     QList<FileResult> m_results;
     QString m_untrustedFingerprint;
     bool m_hostKeyChanged = false;
+    bool m_tlsRefused = false;
+    bool m_keyRefused = false;
+    QString m_certificateSha256;
     std::atomic_bool m_stop = false;
     void *m_curl = nullptr;
     QList<int> m_sockets; // open sockets of the handle, to cut them on an abort

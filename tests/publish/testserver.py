@@ -5,6 +5,8 @@ testserver.py ftp|ftpes|ftps|sftp ROOT USER PASSWORD [--fault freeze|die --after
 testserver.py cert PEM   (writes a self-signed key and certificate for 127.0.0.1)
 Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it listens.
 --fault: after BYTES bytes of an uploaded file, stop reading and answering (freeze) or exit at once (die).
+--throttle RATE: plain ftp reads uploads at RATE bytes a second.
+--authorized-keys FILE: sftp signs in by these public keys only, and refuses every password.
 """
 import argparse
 import os
@@ -23,6 +25,9 @@ def ftp_server(args):
         base_handler, base_dtp = handlers.TLS_FTPHandler, handlers.TLS_DTPHandler
     else:
         base_handler, base_dtp = handlers.FTPHandler, handlers.DTPHandler
+
+    if args.throttle:
+        base_dtp = type("Throttled", (handlers.ThrottledDTPHandler,), {"read_limit": args.throttle})
 
     class DTP(base_dtp):
         received = 0
@@ -86,7 +91,7 @@ def sftp_server(args):
             return True
 
         def password_auth_supported(self):
-            return True
+            return not args.authorized_keys
 
         def validate_password(self, username, password):
             return username == args.user and password == args.password
@@ -94,7 +99,7 @@ def sftp_server(args):
     async def main():
         key = asyncssh.generate_private_key("ssh-ed25519")
         server = await asyncssh.create_server(
-            Server, "127.0.0.1", 0, server_host_keys=[key],
+            Server, "127.0.0.1", 0, server_host_keys=[key], authorized_client_keys=args.authorized_keys,
             sftp_factory=lambda chan: asyncssh.SFTPServer(chan, chroot=args.root.encode()))
         port = server.sockets[0].getsockname()[1]
         if args.known_hosts:
@@ -139,6 +144,8 @@ def main():
     p.add_argument("--after", type=int, default=0)
     p.add_argument("--cert")
     p.add_argument("--known-hosts")
+    p.add_argument("--throttle", type=int)
+    p.add_argument("--authorized-keys")
     args = p.parse_args()
     if args.mode == "sftp":
         sftp_server(args)

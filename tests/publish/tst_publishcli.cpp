@@ -20,6 +20,7 @@ private Q_SLOTS:
     void badInputExitsWithTwo();
     void failedLoginExitsWithOne();
     void sendsWithStoredProfile();
+    void keyFileSignsInBySsh();
 
 private:
     int run(const QStringList &args, const QString &password = TestServer::password());
@@ -91,6 +92,9 @@ void TestPublishCli::sendsPageThenReportsItUnchanged()
                         QByteArray::number(m_html.join(QStringLiteral("\r\n")).size()) +
                         " bytes)\n3 sent, 0 unchanged, 0 failed\n");
     QCOMPARE(QFileInfo(m_remote + QStringLiteral("/www/photo.jpg")).size(), 90000);
+    // The server offers no TLS: said on one line, never silently.
+    QCOMPARE(m_err, QByteArray("warning: this server does not encrypt the connection: your password and your files "
+                               "can be read on the way\n"));
     QCOMPARE(run({url(server.port()), m_project}), 0);
     QCOMPARE(m_out, QByteArray("unchanged back.gif\nunchanged photo.jpg\nunchanged WalkingClub.html\n"
                                "0 sent, 3 unchanged, 0 failed\n"));
@@ -154,8 +158,9 @@ void TestPublishCli::sendsWithStoredProfile()
     p.host = QStringLiteral("127.0.0.1");
     p.port = QString::number(server.port());
     p.initialDir = QStringLiteral("www");
-    ServerProfiles::SaveProfile(store, p);
+    QCOMPARE(ServerProfiles::SaveProfile(store, p), SecretPlace::SecretStore);
     QVERIFY(store.sync());
+    QCOMPARE(store.readString(QStringLiteral("Profiles/Club"), QStringLiteral("Password")), QString());
     QProcess p2;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("BRISKO_PASSWORD"));
@@ -167,6 +172,26 @@ void TestPublishCli::sendsWithStoredProfile()
     const QByteArray out = p2.readAllStandardOutput();
     QVERIFY2(out.endsWith("3 sent, 0 unchanged, 0 failed\n"), out.constData());
     QCOMPARE(p2.exitCode(), 0);
+}
+
+void TestPublishCli::keyFileSignsInBySsh()
+{
+    const QString key = m_dir->filePath(QStringLiteral("id"));
+    QCOMPARE(QProcess::execute(QStringLiteral("ssh-keygen"),
+                               {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"), QStringLiteral("-N"),
+                                QString(), QStringLiteral("-f"), key}),
+             0);
+    const QString knownHosts = m_dir->filePath(QStringLiteral("known_hosts"));
+    TestServer server(QStringLiteral("sftp"), m_remote,
+                      {QStringLiteral("--authorized-keys"), key + QStringLiteral(".pub"), QStringLiteral("--known-hosts"),
+                       knownHosts});
+    QVERIFY(server.isRunning());
+    const QString target = QStringLiteral("sftp://%1@127.0.0.1:%2/www").arg(TestServer::user()).arg(server.port());
+    QCOMPARE(run({QStringLiteral("--known-hosts"), knownHosts, QStringLiteral("--key"), key, target, m_project}), 0);
+    QVERIFY2(m_out.endsWith("3 sent, 0 unchanged, 0 failed\n"), m_out.constData());
+    QCOMPARE(run({QStringLiteral("--known-hosts"), knownHosts, QStringLiteral("--key"),
+                  m_dir->filePath(QStringLiteral("missing")), target, m_project}),
+             2);
 }
 
 QTEST_GUILESS_MAIN(TestPublishCli)

@@ -6,11 +6,15 @@
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
 #include "publish/gui/animate.h"
+#include "publish/gui/transfercontroller.h"
+#include "publish/gui/trustdecision.h"
 #include "publish/gui/uploadwizard.h"
 #include "publish/serverprofiles.h"
 #include "testservers.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,7 +85,8 @@ private:
     {
         return store().readString(u"Profiles/"_s + profile, value, u"<none>"_s);
     }
-    void addProfile(const QString &name, const QString &host, int port)
+    // A profile whose user has already agreed to send in clear text to a server without TLS.
+    void addProfile(const QString &name, const QString &host, int port, bool clearTextAccepted = true)
     {
         ServerProfile p;
         p.name = name;
@@ -90,7 +95,18 @@ private:
         p.host = host;
         p.port = QString::number(port);
         p.initialDir = u"public_html"_s;
+        p.clearTextAccepted = clearTextAccepted;
         ServerProfiles::SaveProfile(store(), p);
+    }
+    // Shows the wizard with one small page to send; returns the page's path.
+    QString showWithPage(TfrmUpload &wizard)
+    {
+        const QString page = m_dir->filePath(u"page.html"_s);
+        writeFile(page, "<HTML></HTML>\r\n");
+        wizard.setUploadList({page});
+        wizard.setStateFolder(m_dir->filePath(u"state"_s));
+        wizard.show();
+        return page;
     }
     // Sends the list to the named profile and waits for the transfer's end.
     QList<FileResult> send(TfrmUpload &wizard, const QString &profile)
@@ -139,9 +155,13 @@ private Q_SLOTS:
         QCOMPARE(wizard.windowTitle(), u"Upload Wizard - Add"_s);
         QVERIFY(!enabled(wizard, u"btnApply"_s)); // the name is empty
         typeProfile(wizard, u"Home"_s);
+        // No secret store answers here: the user is told once where the password went.
+        Messages::setNextAnswer(Messages::Ok);
         click(wizard, u"btnApply"_s);
+        QVERIFY(Messages::shown().value(0).contains(u"kept in the settings file"_s));
         QCOMPARE(profileNames(wizard), QStringList{u"Home"_s});
         QCOMPARE(wizard.windowTitle(), u"Upload Wizard "_s);
+        Messages::clearHistory();
 
         const int beeps = Messages::beepCount();
         click(wizard, u"btnAdd"_s);
@@ -178,6 +198,7 @@ private Q_SLOTS:
         // The password's stored form: Base64 of the scrambled bytes, padded by its length.
         const QStringList passwords{u"a"_s, u"ab"_s, u"abc"_s};
         const QStringList endings{u"=="_s, u"="_s, QString()};
+        Messages::setNextAnswer(Messages::Ok); // the password is in the settings file, said once
         for (int i = 0; i < 3; ++i) {
             click(wizard, u"btnAdd"_s);
             typeProfile(wizard, u"P%1"_s.arg(i), passwords[i]);
@@ -233,6 +254,11 @@ private Q_SLOTS:
         QCOMPARE(port->text(), u"215"_s);
         QTest::keyClick(port, Qt::Key_Backspace);
         QCOMPARE(port->text(), u"21"_s);
+        // Select all works, so a new port replaces the old one.
+        QTest::keyClick(port, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(port, u"2121"_s);
+        QCOMPARE(port->text(), u"2121"_s);
+        port->setText(u"21"_s);
         auto *name = control<QLineEdit>(wizard, u"txtProfileName"_s);
         QTest::keyClicks(name, u"a<b>/c:d"_s);
         // The single angle quotation marks, which no test key types.
@@ -288,6 +314,8 @@ private Q_SLOTS:
         QCOMPARE(ServerProfiles::ReadProfileNames(store()), QStringList{u"Two"_s});
         QVERIFY(control<QListWidget>(wizard, u"lvProfiles"_s)->selectedItems().isEmpty());
         QVERIFY(!enabled(wizard, u"btnDelete"_s) && !enabled(wizard, u"btnEdit"_s) && !enabled(wizard, u"btnUpload"_s));
+        // Opened again, the wizard selects the only profile left.
+        QVERIFY(enabled(TfrmUpload(), u"btnUpload"_s));
 
         // Leaving the editor enables Upload with no profile selected; Send then sends nothing.
         click(wizard, u"btnAdd"_s);
@@ -331,7 +359,7 @@ private Q_SLOTS:
         QDir().mkpath(remote + u"/public_html"_s);
         TestServer server(u"ftp"_s, remote);
         QVERIFY(server.isRunning());
-        addProfile(u"Club"_s, u"127.0.0.1"_s, server.port());
+        addProfile(u"Club"_s, u"127.0.0.1"_s, server.port(), false);
         const QString local = m_dir->filePath(u"Upload"_s);
         QDir().mkpath(local + u"/images"_s);
         QByteArray photo(300000, 'p');
@@ -346,10 +374,17 @@ private Q_SLOTS:
         wizard.setPublishedPage(files.last());
         wizard.setStateFolder(m_dir->filePath(u"state"_s));
         wizard.show();
-        // The page uses a picture that is nowhere: the user is asked, and says to go on.
+        // The page uses a picture that is nowhere: the user is asked, and says to go on. The server offers no
+        // TLS: nothing goes until the user agrees to clear text, which the profile then remembers.
         Messages::setNextAnswer(Messages::Yes);
-        const QList<FileResult> results = send(wizard, u"Club"_s);
+        Messages::setNextAnswer(Messages::Yes);
+        send(wizard, u"Club"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!wizard.isSending(), 40000);
+        const QList<FileResult> results = wizard.results();
         QVERIFY(Messages::shown().first().contains(u"logo.gif is missing on disk"_s));
+        QCOMPARE(Messages::shown().value(1), u"This server does not encrypt the connection: your password and your "
+                                              u"files can be read on the way. Send anyway?"_s);
+        QCOMPARE(stored(u"Club"_s, u"ClearTextAccepted"_s), u"1"_s);
         QCOMPARE(results.size(), 2);
         for (const FileResult &r : results)
             QCOMPARE(r.status, FileResult::Sent);
@@ -367,6 +402,143 @@ private Q_SLOTS:
         Messages::setNextAnswer(Messages::No);
         click(wizard, u"btnSend"_s);
         QVERIFY(!wizard.isSending());
+
+        // Sent again unchanged: each file is only checked, never said to be sent; the agreement holds.
+        Messages::clearHistory();
+        QSignalSpy texts(wizard.transfer(), &TransferController::fileText);
+        Messages::setNextAnswer(Messages::Yes);
+        send(wizard, u"Club"_s);
+        QCOMPARE(wizard.results().value(1).status, FileResult::Unchanged);
+        QStringList seen;
+        for (const QList<QVariant> &args : std::as_const(texts))
+            seen << args.first().toString();
+        QCOMPARE(seen, (QStringList{u"Checking photo.jpg"_s, u"Checking MyPage.html"_s}));
+        QCOMPARE(Messages::shown().size(), 1);
+
+        // Reopened, the wizard selects the profile sent to last, and Upload is ready.
+        addProfile(u"Other"_s, u"example.org"_s, 21);
+        TfrmUpload reopened;
+        QCOMPARE(control<QListWidget>(reopened, u"lvProfiles"_s)->selectedItems().value(0)->text(), u"Club"_s);
+        QVERIFY(enabled(reopened, u"btnUpload"_s));
+    }
+
+    void progressReadsAsAUserWould_data()
+    {
+        QTest::addColumn<qint64>("done");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<qint64>("elapsedMs");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no pace yet") << 3'400'000LL << 150'000'000LL << 1999LL << u"3.4 of 150 MB, 2 %"_s;
+        QTest::newRow("minutes left") << 3'400'000LL << 150'000'000LL << 10'000LL
+                                      << u"3.4 of 150 MB, 2 %, about 7 min 12 s left"_s;
+        QTest::newRow("seconds left") << 40'000'000LL << 50'000'000LL << 8'000LL
+                                      << u"40 of 50 MB, 80 %, about 2 s left"_s;
+        QTest::newRow("hours left") << 1'000'000LL << 500'000'000LL << 60'000LL
+                                    << u"1.0 of 500 MB, 0 %, about 8 h 19 min left"_s;
+        QTest::newRow("small page in KB") << 1'500LL << 3'000LL << 5'000LL << u"1.5 of 3.0 KB, 50 %, about 5 s left"_s;
+    }
+    void progressReadsAsAUserWould()
+    {
+        QFETCH(qint64, done);
+        QFETCH(qint64, total);
+        QFETCH(qint64, elapsedMs);
+        QFETCH(QString, text);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(TransferSummary(done, total, elapsedMs), text);
+    }
+
+    void destroyingTheWizardMidTransferEndsAtOnce()
+    {
+        const QString remote = m_dir->filePath(u"remote"_s);
+        QDir().mkpath(remote + u"/public_html"_s);
+        TestServer server(u"ftp"_s, remote, {u"--throttle"_s, u"200000"_s});
+        QVERIFY(server.isRunning());
+        addProfile(u"Slow"_s, u"127.0.0.1"_s, server.port());
+        const QString big = m_dir->filePath(u"big.jpg"_s);
+        writeFile(big, QByteArray(50'000'000, 'b'));
+        auto wizard = std::make_unique<TfrmUpload>();
+        wizard->setUploadList({big});
+        wizard->setStateFolder(m_dir->filePath(u"state"_s));
+        wizard->show();
+        click(*wizard, u"btnUpload"_s);
+        click(*wizard, u"btnSend"_s);
+        // The whole send's progress stands beside the bar, once bytes move.
+        auto *total = control<QLabel>(*wizard, u"lblTotal"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(total->text().contains(u" of 50 MB, "_s), 10000);
+        QCOMPARE(control<QLabel>(*wizard, u"lblProgress"_s)->text(), u"Sending big.jpg"_s);
+        QElapsedTimer clock;
+        clock.start();
+        wizard.reset();
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!QFile::exists(remote + u"/public_html/big.jpg"_s));
+    }
+
+    void serverThatDropsTlsAfterTrustIsRefused()
+    {
+        const QString remote = m_dir->filePath(u"remote"_s);
+        QDir().mkpath(remote + u"/public_html"_s);
+        TestServer server(u"ftp"_s, remote);
+        QVERIFY(server.isRunning());
+        addProfile(u"Home"_s, u"127.0.0.1"_s, server.port());
+        store().writeString(u"Profiles/Home"_s, u"TrustedKey"_s, u"SHA256:AAAA"_s);
+        TfrmUpload wizard;
+        showWithPage(wizard);
+        // Even with clear text once agreed, a server whose TLS key was trusted is never used without TLS.
+        Messages::setNextAnswer(Messages::Ok);
+        send(wizard, u"Home"_s);
+        QCOMPARE(Messages::lastKind(), Messages::Kind::Warning);
+        QVERIFY(Messages::shown().value(0).contains(u"no longer offers an encrypted connection"_s));
+        QCOMPARE(wizard.results().value(0).status, FileResult::Failed);
+        QVERIFY(!QFile::exists(remote + u"/public_html/page.html"_s));
+    }
+
+    void trustDecisionAfterARefusedTransfer_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("trustedKey");
+        QTest::addColumn<bool>("tlsRefused");
+        QTest::addColumn<bool>("keyChanged");
+        QTest::addColumn<QString>("untrusted");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("says");
+        using K = TrustDecision::Kind;
+        QTest::newRow("clear text asked") << u"ftp.example.org"_s << QString() << true << false << QString()
+                                          << int(K::ClearText) << u"does not encrypt"_s;
+        QTest::newRow("ftpes demands tls") << u"ftpes://example.org"_s << QString() << true << false << QString()
+                                           << int(K::None) << QString();
+        QTest::newRow("certificate") << u"ftps://example.org"_s << QString() << false << false << u"SHA256:y"_s
+                                     << int(K::TrustKey) << u"F4:88:75"_s;
+        QTest::newRow("ssh host key") << u"sftp://example.org"_s << QString() << false << false << u"SHA256:y"_s
+                                      << int(K::TrustKey) << u"ssh-keygen -l"_s;
+        QTest::newRow("all sent") << u"ftp.example.org"_s << QString() << false << false << QString() << int(K::None)
+                                  << QString();
+    }
+    void trustDecisionAfterARefusedTransfer()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, trustedKey);
+        QFETCH(bool, tlsRefused);
+        QFETCH(bool, keyChanged);
+        QFETCH(QString, untrusted);
+        QFETCH(int, kind);
+        QFETCH(QString, says);
+        ServerProfile p;
+        p.name = u"Home"_s;
+        p.host = host;
+        p.trustedKey = trustedKey;
+        TransferOutcome outcome;
+        outcome.tlsRefused = tlsRefused;
+        outcome.keyChanged = keyChanged;
+        outcome.untrustedFingerprint = untrusted;
+        outcome.certificateSha256 = u"F4:88:75"_s;
+        const TrustDecision d = TrustDecision::after(outcome, p);
+        QCOMPARE(int(d.kind), kind);
+        QVERIFY2(d.text.contains(says), qPrintable(d.text));
+        // Only a question changes the profile, and only in what it asked about.
+        const bool asks = d.kind == TrustDecision::Kind::TrustKey || d.kind == TrustDecision::Kind::ClearText;
+        QCOMPARE(d.accept(outcome, &p), asks);
+        QCOMPARE(p.clearTextAccepted, d.kind == TrustDecision::Kind::ClearText);
+        QCOMPARE(p.trustedKey, d.kind == TrustDecision::Kind::TrustKey ? untrusted : trustedKey);
     }
 
     void stopEndsTheTransferAndKeepsWhatArrived()
@@ -390,7 +562,7 @@ private Q_SLOTS:
         click(wizard, u"btnUpload"_s);
         click(wizard, u"btnSend"_s);
         auto *progress = control<QLabel>(wizard, u"lblProgress"_s);
-        QTRY_VERIFY_WITH_TIMEOUT(progress->text().startsWith(u"Sending big.jpg: "_s), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(progress->text().startsWith(u"Sending big.jpg"_s), 10000);
         QVERIFY(!enabled(wizard, u"btnServers"_s) && !enabled(wizard, u"btnUpAdd"_s));
         click(wizard, u"btnStop"_s);
         QTRY_VERIFY_WITH_TIMEOUT(!wizard.isSending(), 1500);
@@ -424,13 +596,8 @@ private Q_SLOTS:
         TestServer server(mode, remote, extra);
         QVERIFY(server.isRunning());
         addProfile(u"Home"_s, mode + u"://127.0.0.1"_s, server.port());
-        const QString page = m_dir->filePath(u"page.html"_s);
-        writeFile(page, "<HTML></HTML>\r\n");
-
         TfrmUpload wizard;
-        wizard.setUploadList({page});
-        wizard.setStateFolder(m_dir->filePath(u"state"_s));
-        wizard.show();
+        const QString page = showWithPage(wizard);
         // Unknown key: refused, its fingerprint shown; trusting it stores it and sends again.
         Messages::setNextAnswer(Messages::Yes);
         QSignalSpy ended(&wizard, &TfrmUpload::transferEnded);
@@ -440,8 +607,16 @@ private Q_SLOTS:
         const QString key = stored(u"Home"_s, u"TrustedKey"_s);
         QVERIFY2(key.startsWith(u"SHA256:"_s) && question.contains(key), qPrintable(question));
         QVERIFY(!question.contains(TestServer::password()));
-        if (mode == u"sftp"_s)
+        if (mode == u"sftp"_s) {
             QCOMPARE(key, server.fingerprint());
+        } else {
+            // The whole certificate's SHA-256 in hex pairs, as the host and openssl show it.
+            const QByteArray pem = readFile(extra.last());
+            const qsizetype begin = pem.indexOf("-----BEGIN CERTIFICATE-----") + 27;
+            const QByteArray der = QByteArray::fromBase64(pem.mid(begin, pem.indexOf("-----END CERTIFICATE") - begin));
+            const QString hex = QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex(':'));
+            QVERIFY2(question.contains(hex.toUpper()), qPrintable(question));
+        }
         QCOMPARE(wizard.results().value(0).status, FileResult::Sent);
         QCOMPARE(readFile(remote + u"/public_html/page.html"_s), readFile(page));
 

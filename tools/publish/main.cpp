@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <memory>
+
 #include <cstdio>
 
 namespace {
@@ -25,9 +27,11 @@ void print(FILE *to, const QString &line)
 }
 
 constexpr QStringView kUsage = u"usage: brisko-publish [--all] [--check] [--cacert FILE] [--known-hosts FILE] "
-                               u"(--profile NAME | URL) PROJECT.mbe\n"
+                               u"[--key FILE] (--profile NAME | URL) PROJECT.mbe\n"
                                u"URL: ftp://user@host[:port]/folder (also ftpes://, ftps://, sftp://); "
-                               u"the password comes from BRISKO_PASSWORD or the profile";
+                               u"the password comes from BRISKO_PASSWORD or the profile\n"
+                               u"--key: SSH private key for sftp://, its passphrase from BRISKO_KEY_PASSPHRASE or the "
+                               u"profile; with neither a password nor a key, the SSH agent signs in";
 
 int usage()
 {
@@ -53,7 +57,7 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     TransferOptions options;
     bool checkOnly = false;
-    QString profileName, url, project;
+    QString profileName, url, project, keyFile;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
         const bool hasValue = !args.isEmpty();
@@ -65,6 +69,8 @@ int main(int argc, char *argv[])
             options.caFile = args.takeFirst();
         else if (arg == u"--known-hosts" && hasValue)
             options.knownHostsFile = args.takeFirst();
+        else if (arg == u"--key" && hasValue)
+            keyFile = args.takeFirst();
         else if (arg == u"--profile" && hasValue)
             profileName = args.takeFirst();
         else if (arg.startsWith(u"--"))
@@ -90,9 +96,19 @@ int main(int argc, char *argv[])
         options.target = PublishTarget::fromProfile(profile.host, profile.port, profile.userName, profile.password,
                                                     profile.initialDir);
         options.trustedFingerprint = profile.trustedKey;
+        options.privateKeyFile = profile.keyFile;
+        options.keyPassphrase = profile.keyPassphrase;
     }
     if (qEnvironmentVariableIsSet("BRISKO_PASSWORD"))
         options.target.password = qEnvironmentVariable("BRISKO_PASSWORD");
+    if (!keyFile.isEmpty() && keyFile != options.privateKeyFile) {
+        options.privateKeyFile = keyFile;
+        options.keyPassphrase.clear();
+    }
+    if (qEnvironmentVariableIsSet("BRISKO_KEY_PASSPHRASE"))
+        options.keyPassphrase = qEnvironmentVariable("BRISKO_KEY_PASSPHRASE");
+    if (!options.privateKeyFile.isEmpty() && !QFileInfo(options.privateKeyFile).isReadable())
+        return fail(QStringLiteral("cannot read the key file %1").arg(options.privateKeyFile));
 
     const auto page = LoadDocument(project, &error);
     if (!page)
@@ -113,8 +129,16 @@ int main(int argc, char *argv[])
     }
 
     options.stateDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/publish");
-    TransferWorker worker(options);
-    QObject::connect(&worker, &TransferWorker::fileFinished, [](const FileResult &r) {
+    // A server without TLS is found out before any password goes to it: then a warning, and the send in clear
+    // text; never to a server whose TLS key was trusted.
+    options.requireTls = true;
+    TransferWorker first(options);
+    std::unique_ptr<TransferWorker> second;
+    TransferWorker *worker = &first;
+    const bool plainFtp = options.target.protocol == PublishProtocol::Ftp;
+    const auto report = [&worker, plainFtp](const FileResult &r) {
+        if (plainFtp && worker->tlsRefused())
+            return;
         switch (r.status) {
         case FileResult::Sent:
             print(stdout, QStringLiteral("sent %1 (%2 bytes)").arg(r.name).arg(r.size));
@@ -126,15 +150,30 @@ int main(int argc, char *argv[])
             print(stdout, QStringLiteral("failed %1: %2").arg(r.name, r.reason));
             break;
         }
-    });
-    worker.run();
+    };
+    QObject::connect(&first, &TransferWorker::fileFinished, report);
+    first.run();
+    if (plainFtp && first.tlsRefused()) {
+        if (!options.trustedFingerprint.isEmpty()) {
+            print(stderr, QStringLiteral("brisko-publish: the server no longer offers TLS, although its key is "
+                                         "trusted; refused, it may not be your server"));
+            return kFailed;
+        }
+        print(stderr, QStringLiteral("warning: this server does not encrypt the connection: your password and your "
+                                     "files can be read on the way"));
+        options.requireTls = false;
+        second = std::make_unique<TransferWorker>(options);
+        worker = second.get();
+        QObject::connect(worker, &TransferWorker::fileFinished, report);
+        worker->run();
+    }
     int sent = 0, unchanged = 0, failed = 0;
-    for (const FileResult &r : worker.results())
+    for (const FileResult &r : worker->results())
         (r.status == FileResult::Sent ? sent : r.status == FileResult::Unchanged ? unchanged : failed)++;
     print(stdout, QStringLiteral("%1 sent, %2 unchanged, %3 failed").arg(sent).arg(unchanged).arg(failed));
-    if (!worker.untrustedFingerprint().isEmpty())
+    if (!worker->untrustedFingerprint().isEmpty())
         print(stderr, QStringLiteral("The server's key %1 is not trusted; pass --cacert or --known-hosts, or trust it "
                                      "in the upload wizard's profile.")
-                          .arg(worker.untrustedFingerprint()));
+                          .arg(worker->untrustedFingerprint()));
     return failed == 0 && problems.isEmpty() ? 0 : kFailed;
 }

@@ -1,6 +1,10 @@
 #include "uploadwizard.h"
 
-#include "animate.h"
+#include "profileeditor.h"
+#include "transfercontroller.h"
+#include "transferview.h"
+#include "trustdecision.h"
+#include "uploadlistmodel.h"
 
 #include "art/art.h"
 #include "platform/gui/dialogframe.h"
@@ -9,6 +13,7 @@
 #include "platform/gui/listboxhrz.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
+#include "publish/credentials.h"
 #include "publish/publishtarget.h"
 #include "publish/serverprofiles.h"
 #include "publish/uploadlist.h"
@@ -16,16 +21,13 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QThread>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -35,8 +37,7 @@ namespace {
 const QString kCaption = u"Upload Wizard"_s;
 const QString kDuplicateMessage = u"There is already a server profile with this name."_s;
 const QString kNoProfileMessage = u"Select a server profile first."_s;
-// Characters a profile name cannot hold: it is one key of the settings store.
-const QString kRejectedNameCharacters = u"\"*/:?\\|\u2039\u203A"_s;
+const QString kLastProfile = u"LastProfile"_s; // value of the program's key: the profile sent to last
 
 constexpr QSize kClientSize(487, 425);
 constexpr int kColumnLeft = 398;
@@ -69,19 +70,6 @@ QLabel *label(const QString &text, QWidget *parent, const char *name = nullptr)
     return l;
 }
 
-QString resultLine(const FileResult &r)
-{
-    switch (r.status) {
-    case FileResult::Sent:
-        return u"sent %1 (%2 bytes)"_s.arg(r.name).arg(r.size);
-    case FileResult::Unchanged:
-        return u"unchanged "_s + r.name;
-    case FileResult::Failed:
-        break;
-    }
-    return u"failed %1: %2"_s.arg(r.name, r.reason);
-}
-
 // Writes the profiles out at once: the file is made its owner's alone, and brisko-publish sees the change.
 void storeProfiles(QWidget *parent)
 {
@@ -94,8 +82,9 @@ void storeProfiles(QWidget *parent)
 
 TfrmUpload::TfrmUpload(QWidget *parent)
     : QDialog(parent)
+    , m_transfer(new TransferController(this))
+    , m_list(std::make_unique<UploadListModel>())
 {
-    qRegisterMetaType<FileResult>();
     setObjectName(u"TfrmUpload"_s);
     setWindowTitle(kCaption);
     buildControls();
@@ -104,7 +93,7 @@ TfrmUpload::TfrmUpload(QWidget *parent)
     // Wizard start: the stored profiles, the animation.
     for (const QString &name : ServerProfiles::ReadProfileNames(SettingsStore::instance()))
         new QListWidgetItem(QIcon(Art::serverIcon()), name, lvProfiles);
-    Animate->setFrames(Art::uploadAnimation(), 100);
+    selectLastProfile();
     m_stateFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/publish"_s;
 
     DialogFrame::makeFixedSize(this, kClientSize);
@@ -113,10 +102,27 @@ TfrmUpload::TfrmUpload(QWidget *parent)
 
 TfrmUpload::~TfrmUpload()
 {
-    if (m_thread) {
-        m_worker->stop();
-        m_thread->wait();
-        delete m_worker;
+    // Stops and waits for a running transfer before any control it reports to goes.
+    disconnect(m_transfer, nullptr, this, nullptr);
+    delete m_transfer;
+}
+
+bool TfrmUpload::isSending() const
+{
+    return m_transfer->isRunning();
+}
+
+// The profile sent to last, or the only one, is selected: Upload is ready at once.
+void TfrmUpload::selectLastProfile()
+{
+    const QString last = SettingsStore::instance().readString(QString(), kLastProfile);
+    QListWidgetItem *item = lvProfiles->count() == 1 ? lvProfiles->item(0) : nullptr;
+    if (const QList<QListWidgetItem *> found = lvProfiles->findItems(last, Qt::MatchExactly);
+        !last.isEmpty() && !found.isEmpty())
+        item = found.first();
+    if (item) {
+        lvProfiles->setCurrentItem(item);
+        item->setSelected(true);
     }
 }
 
@@ -198,50 +204,9 @@ void TfrmUpload::buildControls()
 
 void TfrmUpload::buildEditor()
 {
-    pnlProfiles = new QWidget(this);
-    pnlProfiles->setObjectName(u"pnlProfiles"_s);
+    pnlProfiles = new TProfileEditor(this);
     pnlProfiles->setGeometry(kPageArea);
-    pnlProfiles->setAutoFillBackground(true);
     pnlProfiles->hide();
-
-    struct Field {
-        QLineEdit **edit;
-        const char *name;
-        QString caption;
-        int topic;
-    };
-    const Field fields[] = {
-        {&txtProfileName, "txtProfileName", u"&Name of the Server Profile"_s, kHelpName},
-        {&txtUserName, "txtUserName", u"&Username (This is your login name)"_s, kHelpUser},
-        {&txtPassword, "txtPassword", u"&Password"_s, kHelpPassword},
-        {&txtHostName, "txtHostName", u"Web &Server Address eg. ftp.example.com"_s, kHelpHost},
-        {&txtInitialDir, "txtInitialDir", u"Initial Remote &Directory eg. public_html"_s, kHelpFolder},
-    };
-    int top = 0;
-    for (const Field &f : fields) {
-        QLabel *caption = label(f.caption, pnlProfiles);
-        caption->setGeometry(0, top, kPageArea.width(), 18);
-        auto *edit = new QLineEdit(pnlProfiles);
-        edit->setObjectName(QString::fromLatin1(f.name));
-        edit->setGeometry(0, top + 19, kPageArea.width() - 4, 25);
-        caption->setBuddy(edit);
-        Help::attachWhatsThis(caption, f.topic);
-        Help::attachWhatsThis(edit, f.topic);
-        *f.edit = edit;
-        top += 52;
-    }
-    txtPassword->setEchoMode(QLineEdit::Password);
-    txtPassword->setStyleSheet(u"QLineEdit { lineedit-password-character: 42; }"_s); // "*" for each character
-    QLabel *portCaption = label(u"P&ort:"_s, pnlProfiles);
-    portCaption->setGeometry(0, top + 4, 40, 18);
-    txtPort = new QLineEdit(u"21"_s, pnlProfiles);
-    txtPort->setObjectName(u"txtPort"_s);
-    txtPort->setGeometry(44, top, 70, 25);
-    portCaption->setBuddy(txtPort);
-    Help::attachWhatsThis(portCaption, kHelpPort);
-    Help::attachWhatsThis(txtPort, kHelpPort);
-    txtPort->installEventFilter(this);
-    txtProfileName->installEventFilter(this);
 }
 
 void TfrmUpload::buildUploadPage()
@@ -282,36 +247,8 @@ void TfrmUpload::buildUploadPage()
     btnSend->setEnabled(false);
 
     // The progress of a transfer, and in its place once it ends, what became of each file.
-    const QRect below(0, 196, w, kPageArea.height() - 196);
-    pnlProgress = new QWidget(pnlUpload);
-    pnlProgress->setObjectName(u"pnlProgress"_s);
-    pnlProgress->setGeometry(below);
-    pnlProgress->hide();
-    Animate = new TAnimate(pnlProgress);
-    Animate->setObjectName(u"Animate"_s);
-    Animate->setGeometry((w - 260) / 2, 0, 260, 40);
-    lblProgress = label({}, pnlProgress, "lblProgress");
-    lblProgress->setGeometry(0, 48, w, 36);
-    lblProgress->setWordWrap(true);
-    lblProgress->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    pbTotal = new QProgressBar(pnlProgress);
-    pbTotal->setObjectName(u"pbTotal"_s);
-    pbTotal->setRange(0, 1000);
-    pbTotal->setTextVisible(false);
-    pbTotal->setGeometry(0, 86, w, 16);
-    btnStop = button(u"Stop"_s, pnlProgress, "btnStop");
-    btnStop->setGeometry(w - 90, 110, 90, 28);
-
-    lblResult = label({}, pnlUpload, "lblResult");
-    lblResult->setGeometry(below.left(), below.top(), w, 18);
-    lblResult->hide();
-    lstResults = new QListWidget(pnlUpload);
-    lstResults->setObjectName(u"lstResults"_s);
-    // A reason is read whole, never behind a scroll bar.
-    lstResults->setWordWrap(true);
-    lstResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lstResults->setGeometry(below.left(), below.top() + 20, w, below.height() - 20);
-    lstResults->hide();
+    m_view = new TTransferView(m_transfer, pnlUpload);
+    m_view->setGeometry(0, 196, w, kPageArea.height() - 196);
 }
 
 void TfrmUpload::connectControls()
@@ -326,30 +263,40 @@ void TfrmUpload::connectControls()
     connect(btnApply, &QPushButton::clicked, this, &TfrmUpload::btnApplyClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmUpload::btnCancelClick);
     connect(btnClose, &QPushButton::clicked, this, &TfrmUpload::close);
-    connect(txtProfileName, &QLineEdit::textChanged, this,
+    connect(pnlProfiles, &TProfileEditor::nameChanged, this,
             [this](const QString &text) { btnApply->setEnabled(!text.isEmpty()); });
     connect(btnUpAdd, &QToolButton::clicked, this, &TfrmUpload::btnUpAddClick);
     connect(btnUpRemove, &QToolButton::clicked, this, &TfrmUpload::btnUpRemoveClick);
     connect(lstUpload, &QListWidget::itemSelectionChanged, this,
-            [this] { btnUpRemove->setEnabled(!isSending() && !lstUpload->selectedItems().isEmpty()); });
+            [this] { btnUpRemove->setEnabled(m_list->canRemove(selectedUploadRow(), isSending())); });
     connect(btnSend, &QPushButton::clicked, this, &TfrmUpload::btnSendClick);
-    connect(btnStop, &QPushButton::clicked, this, [this] {
-        if (m_worker)
-            m_worker->stop();
-        btnStop->setEnabled(false);
-    });
+    connect(m_transfer, &TransferController::finished, this, &TfrmUpload::transferFinished);
 }
 
 void TfrmUpload::setUploadList(const QStringList &files)
 {
-    lstUpload->clearStrings();
-    for (const QString &f : files)
-        lstUpload->addString(f);
+    m_list->setFiles(files);
+    showUploadList(-1);
 }
 
 QStringList TfrmUpload::uploadList() const
 {
-    return lstUpload->strings();
+    return m_list->files();
+}
+
+void TfrmUpload::showUploadList(int selectRow)
+{
+    lstUpload->clearStrings();
+    for (const QString &f : m_list->files())
+        lstUpload->addString(f);
+    if (selectRow >= 0)
+        lstUpload->setCurrentRow(selectRow);
+}
+
+int TfrmUpload::selectedUploadRow() const
+{
+    const int row = lstUpload->currentRow();
+    return row >= 0 && lstUpload->item(row)->isSelected() ? row : -1;
 }
 
 QListWidgetItem *TfrmUpload::selectedProfile() const
@@ -393,7 +340,7 @@ void TfrmUpload::showPage(int tag)
 
 void TfrmUpload::refreshUploadButtons()
 {
-    const bool any = lstUpload->count() > 0 && !isSending();
+    const bool any = m_list->canSend(isSending());
     btnSend->setEnabled(any);
     btnUpRemove->setEnabled(any);
     btnUpAdd->setEnabled(!isSending());
@@ -403,9 +350,7 @@ void TfrmUpload::btnAddClick()
 {
     m_mode = EditorMode::Add;
     setWindowTitle(kCaption + u" - Add"_s);
-    for (QLineEdit *edit : {txtProfileName, txtUserName, txtPassword, txtHostName, txtInitialDir, txtPort})
-        edit->clear();
-    txtPort->setText(u"21"_s);
+    pnlProfiles->clear();
     startEditor();
 }
 
@@ -417,12 +362,7 @@ void TfrmUpload::btnEditClick()
     ServerProfile p;
     p.name = item->text();
     ServerProfiles::LoadProfile(SettingsStore::instance(), item->text(), &p);
-    txtProfileName->setText(p.name);
-    txtUserName->setText(p.userName);
-    txtPassword->setText(p.password);
-    txtHostName->setText(p.host);
-    txtInitialDir->setText(p.initialDir);
-    txtPort->setText(p.port);
+    pnlProfiles->load(p);
     m_mode = EditorMode::Edit;
     setWindowTitle(kCaption + u" - Edit"_s);
     startEditor();
@@ -432,7 +372,7 @@ void TfrmUpload::startEditor()
 {
     btnApply->show();
     btnCancel->show();
-    btnApply->setEnabled(!txtProfileName->text().isEmpty());
+    btnApply->setEnabled(!pnlProfiles->nameEdit()->text().isEmpty());
     btnUpload->setEnabled(false);
     // The editor is opened from the Servers page only; the Upload page never lies beneath it.
     pnlUpload->hide();
@@ -440,37 +380,19 @@ void TfrmUpload::startEditor()
     pnlServers->hide();
     pnlProfiles->raise();
     pnlProfiles->show();
-    txtProfileName->setFocus();
-}
-
-QString TfrmUpload::profileProblem() const
-{
-    // The key filters stop these characters from being typed; a pasted name can still hold them.
-    const QString name = txtProfileName->text();
-    for (const QChar c : name) {
-        if (kRejectedNameCharacters.contains(c)) {
-            return u"A server profile name cannot contain the character %1. These characters are not allowed: "
-                   u"\" * / : ? \\ | \u2039 \u203A"_s.arg(c);
-        }
-    }
-    const QString port = txtPort->text();
-    bool ok = !port.isEmpty();
-    for (const QChar c : port)
-        ok = ok && c >= u'0' && c <= u'9';
-    const int number = ok ? port.toInt(&ok) : 0;
-    if (!ok || number < 1 || number > 65535)
-        return u"The port must be a number from 1 to 65535."_s;
-    return {};
+    pnlProfiles->nameEdit()->setFocus();
 }
 
 void TfrmUpload::btnApplyClick()
 {
+    QLineEdit *txtProfileName = pnlProfiles->nameEdit();
     const QString name = txtProfileName->text();
     if (name.isEmpty())
         return;
-    if (const QString problem = profileProblem(); !problem.isEmpty()) {
+    QLineEdit *focus = nullptr;
+    if (const QString problem = pnlProfiles->problem(&focus); !problem.isEmpty()) {
         Messages::show(this, Messages::Kind::Information, problem, Messages::Ok);
-        (problem.contains(u"port"_s) ? txtPort : txtProfileName)->setFocus();
+        focus->setFocus();
         return;
     }
     QListWidgetItem *item = nullptr;
@@ -498,26 +420,37 @@ void TfrmUpload::btnApplyClick()
             oldName = item->text();
         ServerProfiles::LoadProfile(store, item->text(), &stored);
     }
-    ServerProfile p;
-    p.name = name;
-    p.userName = txtUserName->text();
-    p.password = txtPassword->text();
-    p.host = txtHostName->text();
-    p.initialDir = txtInitialDir->text();
-    p.port = txtPort->text();
-    // A key the user trusted belongs to the server it came from: another address drops it.
-    const bool sameServer = stored.host == p.host && stored.port == p.port;
-    if (sameServer)
-        p.trustedKey = stored.trustedKey;
-    else if (!stored.trustedKey.isEmpty() && oldName.isEmpty())
-        oldName = stored.name; // rewrites the profile without the key
-    ServerProfiles::SaveProfile(store, p, oldName);
-    storeProfiles(this);
+    ServerProfile p = pnlProfiles->profile(stored);
+    // A key the user trusted, and a consent to clear text, belong to the server they came from: another
+    // address drops them.
+    if (stored.host != p.host || stored.port != p.port) {
+        p.trustedKey.clear();
+        p.clearTextAccepted = false;
+        if (oldName.isEmpty())
+            oldName = stored.name; // rewrites the profile without them
+    }
+    tellWherePasswordIs(saveProfile(p, oldName));
     if (!item)
         item = new QListWidgetItem(QIcon(Art::serverIcon()), name, lvProfiles);
     item->setText(name);
     lvProfiles->setCurrentItem(item);
     btnCancelClick();
+}
+
+SecretPlace TfrmUpload::saveProfile(const ServerProfile &profile, const QString &oldName)
+{
+    const SecretPlace place = ServerProfiles::SaveProfile(SettingsStore::instance(), profile, oldName);
+    storeProfiles(this);
+    return place;
+}
+
+void TfrmUpload::tellWherePasswordIs(SecretPlace place)
+{
+    if (place == SecretPlace::SettingsFile && !m_toldPasswordInFile) {
+        m_toldPasswordInFile = true;
+        Messages::information(this, u"No secret store of the desktop answered, so the password is kept in the "
+                                    u"settings file, scrambled but not encrypted."_s);
+    }
 }
 
 void TfrmUpload::btnCancelClick()
@@ -557,23 +490,16 @@ void TfrmUpload::btnDeleteClick()
 void TfrmUpload::btnUpAddClick()
 {
     const QString path = FileDialogs::getOpenFileName(this, u"All Files|*.*"_s, QString());
-    if (!path.isEmpty()) {
-        lstUpload->addString(path);
-        lstUpload->setCurrentRow(lstUpload->count() - 1);
-    }
+    if (!path.isEmpty())
+        showUploadList(m_list->add(path));
     lstUpload->setFocus();
     refreshUploadButtons();
 }
 
 void TfrmUpload::btnUpRemoveClick()
 {
-    const int row = lstUpload->currentRow();
-    if (row >= 0 && lstUpload->item(row)->isSelected()) {
-        lstUpload->deleteString(row);
-        // The next line moves into the removed line's place and is selected.
-        if (lstUpload->count() > 0)
-            lstUpload->setCurrentRow(qMin(row, lstUpload->count() - 1));
-    }
+    if (const int row = selectedUploadRow(); row >= 0)
+        showUploadList(m_list->remove(row));
     lstUpload->setFocus();
     refreshUploadButtons();
 }
@@ -603,134 +529,99 @@ void TfrmUpload::btnSendClick()
     startTransfer(item->text());
 }
 
-void TfrmUpload::startTransfer(const QString &profileName)
+bool TfrmUpload::askPassphrase(ServerProfile *p)
+{
+    if (p->keyFile.isEmpty() || !p->keyPassphrase.isEmpty() || !KeyFileIsEncrypted(p->keyFile))
+        return true;
+    QInputDialog dialog(this);
+    dialog.setObjectName(u"dlgPassphrase"_s);
+    dialog.setWindowTitle(u"Key Passphrase"_s);
+    dialog.setLabelText(u"The key %1 is protected by a passphrase. Enter it to sign in to the server:"_s.arg(
+        QFileInfo(p->keyFile).fileName()));
+    dialog.setTextEchoMode(QLineEdit::Password);
+    for (QLabel *text : dialog.findChildren<QLabel *>())
+        text->setTextFormat(Qt::PlainText); // the file name is the user's, never markup
+    if (dialog.exec() != QDialog::Accepted || dialog.textValue().isEmpty())
+        return false;
+    p->keyPassphrase = dialog.textValue();
+    saveProfile(*p);
+    return true;
+}
+
+bool TfrmUpload::startTransfer(const QString &profileName)
 {
     ServerProfile p;
     if (!ServerProfiles::LoadProfile(SettingsStore::instance(), profileName, &p)) {
         Messages::error(this, u"The server profile \"%1\" could not be read."_s.arg(profileName));
-        return;
+        return false;
     }
+    if (!askPassphrase(&p))
+        return false;
     TransferOptions options;
     options.target = PublishTarget::fromProfile(p.host, p.port, p.userName, p.password, p.initialDir);
     options.files = uploadList();
     options.stateDir = m_stateFolder;
     options.timeouts = m_timeouts;
     options.trustedFingerprint = p.trustedKey;
+    options.privateKeyFile = p.keyFile;
+    options.keyPassphrase = p.keyPassphrase;
+    // Clear text only with the user's consent, and never to a server whose TLS key was trusted.
+    options.requireTls = !p.clearTextAccepted || !p.trustedKey.isEmpty();
     m_sendingProfile = profileName;
     m_results.clear();
+    SettingsStore::instance().writeString(QString(), kLastProfile, profileName);
 
-    m_thread = new QThread(this);
-    m_worker = new TransferWorker(options);
-    m_worker->moveToThread(m_thread);
-    connect(m_thread, &QThread::started, m_worker, &TransferWorker::run);
-    connect(m_worker, &TransferWorker::finished, m_thread, &QThread::quit);
-    connect(m_thread, &QThread::finished, this, &TfrmUpload::transferFinished);
-    connect(m_worker, &TransferWorker::fileStarted, this, [this](const QString &name, qint64 size) {
-        m_currentFile = name;
-        lblProgress->setText(u"Sending %1 (%2 bytes)"_s.arg(name, QLocale().toString(size)));
-    });
-    connect(m_worker, &TransferWorker::progress, this,
-            [this](qint64 fileBytes, qint64 fileSize, qint64 doneBytes, qint64 totalBytes) {
-                // The last bytes can wait in the system's buffers: only the server's answer makes the file sent.
-                lblProgress->setText(fileBytes < fileSize
-                                         ? u"Sending %1: %2 of %3 bytes"_s.arg(m_currentFile, QLocale().toString(fileBytes),
-                                                                                QLocale().toString(fileSize))
-                                         : u"Sending %1: all %2 bytes are on their way; waiting for the server to "
-                                           u"confirm them"_s.arg(m_currentFile, QLocale().toString(fileSize)));
-                pbTotal->setValue(totalBytes > 0 ? int(doneBytes * 1000 / totalBytes) : 0);
-            });
-    connect(m_worker, &TransferWorker::fileFinished, this, [this](const FileResult &r) {
-        lstResults->addItem(resultLine(r));
-    });
-
-    lstResults->clear();
-    lblProgress->setText(u"Connecting to %1"_s.arg(options.target.host));
-    pbTotal->setValue(0);
+    m_view->begin(options.target.host);
+    m_transfer->start(options);
     setSending(true);
-    m_thread->start();
+    return true;
 }
 
 void TfrmUpload::setSending(bool sending)
 {
-    // Send, step 1 and 3: the progress panel and the animation for the duration of the transfer.
-    if (sending) {
-        lblResult->hide();
-        lstResults->hide();
-        Animate->setActive(true);
-        pnlProgress->show();
-        btnStop->setEnabled(true);
-    } else {
-        pnlProgress->hide();
-        Animate->setActive(false);
-        Animate->rewind();
-    }
     btnServers->setEnabled(!sending);
     refreshUploadButtons();
 }
 
 void TfrmUpload::transferFinished()
 {
-    m_results = m_worker->results();
-    const QString untrusted = m_worker->untrustedFingerprint();
-    const bool changed = m_worker->keyChanged();
-    delete m_worker;
-    m_worker = nullptr;
-    m_thread->deleteLater();
-    m_thread = nullptr;
+    const TransferOutcome outcome = m_transfer->outcome();
+    m_results = outcome.results;
     setSending(false);
-
-    int sent = 0, unchanged = 0, failed = 0;
-    lstResults->clear();
-    for (const FileResult &r : std::as_const(m_results)) {
-        lstResults->addItem(resultLine(r));
-        (r.status == FileResult::Sent ? sent : r.status == FileResult::Unchanged ? unchanged : failed)++;
-    }
-    lblResult->setText(u"%1 sent, %2 unchanged, %3 failed"_s.arg(sent).arg(unchanged).arg(failed));
-    lblResult->show();
-    lstResults->show();
+    m_view->end(m_results);
     Q_EMIT transferEnded();
 
     if (m_closeWhenDone) {
         close();
         return;
     }
-    if (changed) {
-        Messages::warning(this,
-                          u"The web server's key has changed since you chose to trust it. Nothing was sent: the "
-                          u"server may not be yours. Ask your web host whether they changed it."_s,
-                          m_results.isEmpty() ? QString() : m_results.first().reason);
-    } else if (!untrusted.isEmpty()) {
-        const int answer = Messages::show(
-            this, Messages::Kind::Confirmation,
-            u"The web server's identity could not be verified, so nothing was sent.\n\nSHA-256 fingerprint of its "
-            u"key:\n%1\n\nCompare it with the fingerprint your web host gives you. Do you want to trust this key "
-            u"for the server profile \"%2\" and send the files?"_s.arg(untrusted, m_sendingProfile),
-            Messages::Yes | Messages::No);
-        if (answer == Messages::Yes) {
-            SettingsStore &store = SettingsStore::instance();
-            ServerProfile p;
-            if (ServerProfiles::LoadProfile(store, m_sendingProfile, &p)) {
-                p.trustedKey = untrusted;
-                ServerProfiles::SaveProfile(store, p);
-                storeProfiles(this);
-                startTransfer(m_sendingProfile);
-            }
-        }
+    ServerProfile p;
+    if (!ServerProfiles::LoadProfile(SettingsStore::instance(), m_sendingProfile, &p))
+        return;
+    // A kept passphrase that no longer opens the key is forgotten, and asked for again.
+    if (outcome.keyRefused && !p.keyPassphrase.isEmpty() && KeyFileIsEncrypted(p.keyFile)) {
+        p.keyPassphrase.clear();
+        saveProfile(p);
+        startTransfer(m_sendingProfile);
+        return;
     }
-}
-
-bool TfrmUpload::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress || (watched != txtPort && watched != txtProfileName))
-        return QDialog::eventFilter(watched, event);
-    const QString text = static_cast<QKeyEvent *>(event)->text();
-    // Keys that type no character (arrows, Delete) are not filtered.
-    if (text.isEmpty() || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete)
-        return false;
-    const QChar c = text.at(0);
-    if (watched == txtPort)
-        return !(c == u'\b' || (c >= u'0' && c <= u'9'));
-    return kRejectedNameCharacters.contains(c);
+    const TrustDecision decision = TrustDecision::after(outcome, p);
+    switch (decision.kind) {
+    case TrustDecision::Kind::None:
+        return;
+    case TrustDecision::Kind::KeyChanged:
+    case TrustDecision::Kind::TlsDropped:
+        Messages::warning(this, decision.text, decision.detail);
+        return;
+    case TrustDecision::Kind::TrustKey:
+    case TrustDecision::Kind::ClearText:
+        break;
+    }
+    const int answer = Messages::show(this, Messages::Kind::Confirmation, decision.text, Messages::Yes | Messages::No);
+    if (answer != Messages::Yes || !decision.accept(outcome, &p))
+        return;
+    saveProfile(p);
+    startTransfer(m_sendingProfile);
 }
 
 void TfrmUpload::paintEvent(QPaintEvent *event)
@@ -750,7 +641,7 @@ void TfrmUpload::closeEvent(QCloseEvent *event)
     if (isSending()) {
         // Closing stops the transfer; the wizard goes once the worker has let go of its files.
         m_closeWhenDone = true;
-        m_worker->stop();
+        m_transfer->stop();
         event->ignore();
         return;
     }

@@ -1,20 +1,24 @@
 #pragma once
 
+#include "publish/serverprofiles.h"
 #include "publish/transferworker.h"
 
 #include <QDialog>
 #include <QList>
 
+#include <memory>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QProgressBar;
 class QPushButton;
-class QThread;
 class QToolButton;
-class TAnimate;
 class TListBoxHrz;
+class TProfileEditor;
+class TransferController;
+class TTransferView;
+class UploadListModel;
 
 // The upload wizard: the Servers page keeps the user's server profiles, the Upload page lists
 // the files of the published page and sends them to the selected profile's server. The transfer
@@ -25,12 +29,6 @@ class TfrmUpload : public QDialog
 
 public:
     static constexpr int kHelpWizard = 56;
-    static constexpr int kHelpName = 57;
-    static constexpr int kHelpUser = 58;
-    static constexpr int kHelpPort = 59;
-    static constexpr int kHelpFolder = 60;
-    static constexpr int kHelpHost = 61;
-    static constexpr int kHelpPassword = 62;
     static constexpr int kHelpProfiles = 63;
     static constexpr int kHelpUploadList = 75;
 
@@ -47,7 +45,9 @@ public:
     void setStateFolder(const QString &folder) { m_stateFolder = folder; }
     void setTimeouts(const TransferTimeouts &timeouts) { m_timeouts = timeouts; }
 
-    bool isSending() const { return m_thread != nullptr; }
+    bool isSending() const;
+    // The running transfer, whose progress signals a test may watch.
+    TransferController *transfer() const { return m_transfer; }
     // What the last transfer did with each file.
     QList<FileResult> results() const { return m_results; }
 
@@ -56,7 +56,6 @@ Q_SIGNALS:
     void transferEnded();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
@@ -80,13 +79,20 @@ private:
     void btnUpAddClick();
     void btnUpRemoveClick();
     void btnSendClick();
-    // Why the typed profile can not be stored; empty when it can.
-    QString profileProblem() const;
     QListWidgetItem *findProfile(const QString &name) const;
     QListWidgetItem *selectedProfile() const;
     void refreshUploadButtons();
+    // The list box shows the model again, with the given row selected (none for -1).
+    void showUploadList(int selectRow);
+    int selectedUploadRow() const;
 
-    void startTransfer(const QString &profileName);
+    void selectLastProfile();
+    // Sends to the profile; false when the user declined a question before anything started.
+    bool startTransfer(const QString &profileName);
+    bool askPassphrase(ServerProfile *profile);
+    SecretPlace saveProfile(const ServerProfile &profile, const QString &oldName = {});
+    // Once per wizard: where no secret store answers, the user learns that the password is in the settings file.
+    void tellWherePasswordIs(SecretPlace place);
     void transferFinished();
     void setSending(bool sending);
 
@@ -103,36 +109,24 @@ private:
     QPushButton *btnApply = nullptr;
     QPushButton *btnCancel = nullptr;
 
-    QWidget *pnlProfiles = nullptr;
-    QLineEdit *txtProfileName = nullptr;
-    QLineEdit *txtUserName = nullptr;
-    QLineEdit *txtPassword = nullptr;
-    QLineEdit *txtHostName = nullptr;
-    QLineEdit *txtInitialDir = nullptr;
-    QLineEdit *txtPort = nullptr;
+    TProfileEditor *pnlProfiles = nullptr;
 
     QWidget *pnlUpload = nullptr;
     TListBoxHrz *lstUpload = nullptr;
     QToolButton *btnUpAdd = nullptr;
     QToolButton *btnUpRemove = nullptr;
     QPushButton *btnSend = nullptr;
-    QWidget *pnlProgress = nullptr;
-    TAnimate *Animate = nullptr;
-    QLabel *lblProgress = nullptr;
-    QProgressBar *pbTotal = nullptr;
-    QPushButton *btnStop = nullptr;
-    QLabel *lblResult = nullptr;
-    QListWidget *lstResults = nullptr;
+    TTransferView *m_view = nullptr;
 
     EditorMode m_mode = EditorMode::Add;
     QString m_publishedPage;
     QString m_stateFolder;
     TransferTimeouts m_timeouts;
 
-    QThread *m_thread = nullptr;
-    TransferWorker *m_worker = nullptr;
+    TransferController *m_transfer = nullptr;
+    std::unique_ptr<UploadListModel> m_list;
     QString m_sendingProfile;
-    QString m_currentFile;
     QList<FileResult> m_results;
     bool m_closeWhenDone = false;
+    bool m_toldPasswordInFile = false;
 };
