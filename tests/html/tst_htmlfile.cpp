@@ -14,18 +14,22 @@ class TestHtmlFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void encodesWindows1252WithReferences_data();
-    void encodesWindows1252WithReferences();
+    void writesAsciiWithReferences_data();
+    void writesAsciiWithReferences();
     void failedWritesKeepTheOldFile();
 };
 
-void TestHtmlFile::encodesWindows1252WithReferences_data()
+void TestHtmlFile::writesAsciiWithReferences_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("no lines") << QStringList() << QByteArray();
     QTest::newRow("every line ends in CR LF") << QStringList{u"<P>"_s, QString()} << QByteArray("<P>\r\n\r\n");
-    QTest::newRow("code page letters") << QStringList{u"é€Ÿ\u0081"_s} << QByteArray("\xE9\x80\x9F\x81\r\n");
+    // The code point, never the Windows-1252 byte: "&#128;" would be read as the euro sign.
+    QTest::newRow("code page letters") << QStringList{u"Café Zürich — Grüße, “Quotes” €5 Ÿ\u0081"_s}
+                                       << QByteArray("Caf&#233; Z&#252;rich &#8212; Gr&#252;&#223;e, &#8220;Quotes&#8221; "
+                                                     "&#8364;5 &#376;&#129;\r\n");
+    QTest::newRow("no-break space and Latin-1 top") << QStringList{u"\u00A0\u00FF"_s} << QByteArray("&#160;&#255;\r\n");
     QTest::newRow("Cyrillic") << QStringList{u"aЖb"_s} << QByteArray("a&#1046;b\r\n");
     QTest::newRow("outside the BMP") << QStringList{u"\U0001F600!"_s} << QByteArray("&#128512;!\r\n");
     QTest::newRow("C1 without a byte") << QStringList{u"\u0080"_s} << QByteArray("&#128;\r\n");
@@ -33,7 +37,7 @@ void TestHtmlFile::encodesWindows1252WithReferences_data()
                                      << QByteArray("&#65533;x&#65533;\r\n");
 }
 
-void TestHtmlFile::encodesWindows1252WithReferences()
+void TestHtmlFile::writesAsciiWithReferences()
 {
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, bytes);
