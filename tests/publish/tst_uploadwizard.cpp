@@ -5,6 +5,7 @@
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
+#include "publish/formcheck.h"
 #include "publish/gui/animate.h"
 #include "publish/gui/uploadwizard.h"
 #include "publish/serverprofiles.h"
@@ -367,6 +368,17 @@ private Q_SLOTS:
         Messages::setNextAnswer(Messages::No);
         click(wizard, u"btnSend"_s);
         QVERIFY(!wizard.isSending());
+
+        // A form posting to the built-in address is named, and the page is sent all the same.
+        writeFile(local + u"/MyPage.html"_s,
+                  "<HTML><IMG SRC=\"photo.jpg\"><FORM ACTION=\"http://forms.marlowen.example/cgi-bin/FormMail.pl\">"
+                  "</FORM></HTML>\r\n");
+        Messages::clearHistory();
+        Messages::setNextAnswer(Messages::Ok);
+        QCOMPARE(send(wizard, u"Club"_s).size(), 2);
+        QCOMPARE(Messages::shown(), QStringList{kBuiltInFormAddressWarning.toString()});
+        QCOMPARE(Messages::lastKind(), Messages::Kind::Warning);
+        QCOMPARE(readFile(remote + u"/public_html/MyPage.html"_s), readFile(files.last()));
     }
 
     void stopEndsTheTransferAndKeepsWhatArrived()
