@@ -36,6 +36,11 @@ frame.onload = async () => {
     picture.onerror = () => done(false);
     picture.src = url;
   });
+  // The name the server is asked for; an address that is no valid escape is shown as it is.
+  const asked = (url) => {
+    const last = new URL(url, d.baseURI).pathname.split('/').pop();
+    try { return decodeURIComponent(last); } catch (e) { return last; }
+  };
   const background = d.body.getAttribute('background');
   const result = {
     title: d.title,
@@ -44,13 +49,10 @@ frame.onload = async () => {
     values: [...d.querySelectorAll('input')].map((i) => i.value),
     meta: [...d.querySelectorAll('meta')].map((m) => m.content),
     alts: [...d.images].map((i) => i.alt),
-    pictures: [...d.images].map((i) => [decodeURIComponent(new URL(i.src).pathname.split('/').pop()),
-                                       i.complete && i.naturalWidth > 0]),
-    background: background === null ? null
-        : [decodeURIComponent(new URL(background, d.baseURI).pathname.split('/').pop()),
-           await loads(new URL(background, d.baseURI).href)],
+    pictures: [...d.images].map((i) => [asked(i.src), i.complete && i.naturalWidth > 0]),
+    background: background === null ? null : [asked(background), await loads(new URL(background, d.baseURI).href)],
   };
-  document.getElementById('result').textContent = 'RESULT' + JSON.stringify(result) + 'END';
+  document.getElementById('result').textContent = JSON.stringify(result);
 };
 frame.src = new URLSearchParams(location.search).get('page');
 </script></body></html>"""
@@ -95,7 +97,7 @@ def shown(browser, port, page):
     run = subprocess.run([browser, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
                           "--virtual-time-budget=10000", "--dump-dom", address],
                          capture_output=True, text=True, timeout=120)
-    found = re.search(r"RESULT(.*?)END", run.stdout, re.S)
+    found = re.search(r'<pre id="result">(.+?)</pre>', run.stdout, re.S)
     if not found:
         raise RuntimeError("Chromium showed no result for %s: %s" % (page, run.stderr[-500:]))
     return json.loads(html.unescape(found.group(1)))
