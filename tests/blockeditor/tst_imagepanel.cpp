@@ -403,11 +403,9 @@ void TestImagePanel::aDifferentPictureOfTheSameNameIsAskedAbout()
         Messages::setNextAnswer(answer);
     pick(file(picked));
     QCOMPARE(Messages::shown().size(), answer != 0 ? 1 : 0);
-    if (answer != 0) {
-        const QString question = Messages::shown().constFirst();
-        QVERIFY2(question.contains(u"\"logo.gif\""_s) && question.contains(u'"' + (used.isEmpty() ? u"logo-2.gif"_s : used)),
-                 qPrintable(question));
-    }
+    const QString question = Messages::shown().value(0);
+    QVERIFY(answer == 0 || (question.contains(u"\"logo.gif\""_s) &&
+                            question.contains(u'"' + (used.isEmpty() ? u"logo-2.gif"_s : used))));
     QCOMPARE(QDir(uploadFolder()).entryList(QDir::Files), files);
     commit();
     // The block takes the picture under the name it is stored as; cancelled, nothing changes.

@@ -377,7 +377,6 @@ private Q_SLOTS:
         Messages::setNextAnswer(Messages::Ok);
         QCOMPARE(send(wizard, u"Club"_s).size(), 2);
         QCOMPARE(Messages::shown(), QStringList{kBuiltInFormAddressWarning.toString()});
-        QCOMPARE(Messages::lastKind(), Messages::Kind::Warning);
         QCOMPARE(readFile(remote + u"/public_html/MyPage.html"_s), readFile(files.last()));
     }
 

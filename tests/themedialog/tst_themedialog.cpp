@@ -339,12 +339,9 @@ private Q_SLOTS:
         click(*dialog, u"btnApply"_s);
 
         QCOMPARE(Messages::shown().size(), answer != 0 ? 1 : 0);
-        if (answer != 0) {
-            const QString text = Messages::shown().constFirst();
-            QVERIFY2(text.contains(u"\"pic.bmp\""_s), qPrintable(text));
-            QVERIFY2(text.contains(QDir::toNativeSeparators(backgrounds())), qPrintable(text));
-            Messages::clearHistory();
-        }
+        const QString text = Messages::shown().value(0);
+        QVERIFY(answer == 0 || (text.contains(u"\"pic.bmp\""_s) && text.contains(QDir::toNativeSeparators(backgrounds()))));
+        Messages::clearHistory();
         if (used.isEmpty()) {
             // Nothing changed: the panel stays open for another picture.
             QVERIFY(dialog->editing());
