@@ -367,24 +367,22 @@ void TestImagePanel::pickingAPictureShowsMeasuresAndStoresIt()
 
 void TestImagePanel::aDifferentPictureOfTheSameNameIsAskedAbout_data()
 {
-    QTest::addColumn<QString>("picked"); // after elsewhere/logo.gif
-    QTest::addColumn<int>("answer");     // 0: no question
+    QTest::addColumn<QString>("picked");   // after elsewhere/logo.gif
+    QTest::addColumn<int>("answer");       // 0: no question
     QTest::addColumn<QByteArray>("taken"); // what logo-2.gif holds beforehand
     QTest::addColumn<QString>("used");     // the name the block takes; empty when nothing changes
     QTest::addColumn<QStringList>("files");
 
     const QString other = u"other/logo.gif"_s;
-    const QStringList both{u"logo-2.gif"_s, u"logo.gif"_s};
-    QTest::newRow("the same picture") << u"elsewhere/logo.gif"_s << 0 << QByteArray() << u"logo.gif"_s
-                                      << QStringList{u"logo.gif"_s};
-    QTest::newRow("replace") << other << int(Messages::Yes) << QByteArray() << u"logo.gif"_s
-                             << QStringList{u"logo.gif"_s};
+    const QStringList one{u"logo.gif"_s}, both{u"logo-2.gif"_s, u"logo.gif"_s};
+    QTest::newRow("the same picture") << u"elsewhere/logo.gif"_s << 0 << QByteArray() << u"logo.gif"_s << one;
+    QTest::newRow("replace") << other << int(Messages::Yes) << QByteArray() << u"logo.gif"_s << one;
     QTest::newRow("keep both") << other << int(Messages::No) << QByteArray() << u"logo-2.gif"_s << both;
     QTest::newRow("keep both, logo-2 taken") << other << int(Messages::No) << QByteArray("another") << u"logo-3.gif"_s
                                              << QStringList{u"logo-2.gif"_s, u"logo-3.gif"_s, u"logo.gif"_s};
     QTest::newRow("keep both, logo-2 kept before")
         << other << int(Messages::No) << readFile(file(other)) << u"logo-2.gif"_s << both;
-    QTest::newRow("cancel") << other << int(Messages::Cancel) << QByteArray() << QString() << QStringList{u"logo.gif"_s};
+    QTest::newRow("cancel") << other << int(Messages::Cancel) << QByteArray() << QString() << one;
 }
 
 void TestImagePanel::aDifferentPictureOfTheSameNameIsAskedAbout()
@@ -413,7 +411,8 @@ void TestImagePanel::aDifferentPictureOfTheSameNameIsAskedAbout()
     QCOMPARE(textOf(*m_panel, "txtImageFile"), block().FileName);
     QCOMPARE(view()->toolTip(), uploadFolder() + block().FileName);
     QCOMPARE(view()->pixmap().size(), picked == u"other/logo.gif" && !used.isEmpty() ? QSize(30, 20) : QSize(120, 60));
-    QCOMPARE(readFile(uploadFolder() + block().FileName), readFile(file(used.isEmpty() ? u"elsewhere/logo.gif"_s : picked)));
+    QCOMPARE(readFile(uploadFolder() + block().FileName),
+             readFile(file(used.isEmpty() ? u"elsewhere/logo.gif"_s : picked)));
     if (used != u"logo.gif")
         QCOMPARE(readFile(uploadFolder() + u"logo.gif"_s), first);
 }

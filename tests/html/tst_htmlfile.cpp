@@ -26,9 +26,8 @@ void TestHtmlFile::writesAsciiWithReferences_data()
     QTest::newRow("no lines") << QStringList() << QByteArray();
     QTest::newRow("every line ends in CR LF") << QStringList{u"<P>"_s, QString()} << QByteArray("<P>\r\n\r\n");
     // The code point, never the Windows-1252 byte: "&#128;" would be read as the euro sign.
-    QTest::newRow("code page letters") << QStringList{u"Café Zürich — Grüße, “Quotes” €5 Ÿ\u0081\u00A0ÿ"_s}
-                                       << QByteArray("Caf&#233; Z&#252;rich &#8212; Gr&#252;&#223;e, &#8220;Quotes&#8221; "
-                                                     "&#8364;5 &#376;&#129;&#160;&#255;\r\n");
+    QTest::newRow("code page letters") << QStringList{u"Café “€5” Ÿ\u0081\u00A0ÿ"_s}
+                                       << QByteArray("Caf&#233; &#8220;&#8364;5&#8221; &#376;&#129;&#160;&#255;\r\n");
     QTest::newRow("Cyrillic") << QStringList{u"aЖb"_s} << QByteArray("a&#1046;b\r\n");
     QTest::newRow("outside the BMP") << QStringList{u"\U0001F600!"_s} << QByteArray("&#128512;!\r\n");
     QTest::newRow("C1 without a byte") << QStringList{u"\u0080"_s} << QByteArray("&#128;\r\n");

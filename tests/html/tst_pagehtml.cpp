@@ -263,8 +263,8 @@ void TestPageHtml::pictureNamesKeepTheirMeaningInAddresses_data()
     QTest::newRow("percent") << u"50%.gif"_s << int(pmPreview) << u"/opt/brisko/Upload\\images\\50%25.gif"_s
                              << u"/opt/brisko/Upload\\backgrounds\\50%25.gif"_s;
     QTest::newRow("an escape already") << u"a%41.gif"_s << int(pmUpload) << u"a%2541.gif"_s << u"a%2541.gif"_s;
-    QTest::newRow("quote, space and letters") << u"a \"b\" é.gif"_s << int(pmUpload) << u"a &quot;b&quot; é.gif"_s
-                                              << u"a &quot;b&quot; é.gif"_s;
+    QTest::newRow("quote, space and letters")
+        << u"a \"b\" é.gif"_s << int(pmUpload) << u"a &quot;b&quot; é.gif"_s << u"a &quot;b&quot; é.gif"_s;
 }
 
 void TestPageHtml::pictureNamesKeepTheirMeaningInAddresses()

@@ -113,7 +113,7 @@ void TestPublishCli::checkNamesWhatIsMissingAndSendsNothing()
 
 void TestPublishCli::checkWarnsOfTheBuiltInFormAddressWithoutFailing()
 {
-    m_html.insert(2, QStringLiteral("<FORM ACTION=\"http://forms.marlowen.example/cgi-bin/FormMail.pl\" METHOD=\"POST\">"));
+    m_html.insert(2, QStringLiteral("<FORM ACTION=\"http://forms.marlowen.example/cgi-bin/FormMail.pl\">"));
     writeFile(m_dir->filePath(QStringLiteral("Brisko/Upload/WalkingClub.html")),
               m_html.join(QStringLiteral("\r\n")).toLatin1());
     QCOMPARE(run({QStringLiteral("--check"), url(TestServer::closedPort()), m_project}), 0);

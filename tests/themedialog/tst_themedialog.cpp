@@ -305,7 +305,7 @@ private Q_SLOTS:
     void pickedPictureGoesIntoTheBackgroundFolder_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("answer"); // to the question about a different picture; 0 for none
+        QTest::addColumn<int>("answer");   // to the question about a different picture; 0 for none
         QTest::addColumn<QString>("used"); // the theme's picture afterwards; empty when unchanged
         QTest::newRow("new name") << u"ready"_s << 0 << u"pic.bmp"_s;
         QTest::newRow("the same picture already there") << u"same picture"_s << 0 << u"pic.bmp"_s;
@@ -340,7 +340,8 @@ private Q_SLOTS:
 
         QCOMPARE(Messages::shown().size(), answer != 0 ? 1 : 0);
         const QString text = Messages::shown().value(0);
-        QVERIFY(answer == 0 || (text.contains(u"\"pic.bmp\""_s) && text.contains(QDir::toNativeSeparators(backgrounds()))));
+        QVERIFY(answer == 0 ||
+                (text.contains(u"\"pic.bmp\""_s) && text.contains(QDir::toNativeSeparators(backgrounds()))));
         Messages::clearHistory();
         if (used.isEmpty()) {
             // Nothing changed: the panel stays open for another picture.

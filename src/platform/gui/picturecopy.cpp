@@ -75,8 +75,8 @@ StoredPicture StorePicture(QWidget *parent, const QString &source, const QString
         parent, Messages::Kind::Confirmation,
         u"The folder \"%1\" already holds a different picture named \"%2\".\n\nDo you want to replace it? Every page "
         u"and theme that uses \"%2\" will then show the new picture.\n\nYes replaces it. No keeps both: the new "
-        u"picture is saved as \"%3\". Cancel leaves everything as it was."_s.arg(
-            QDir::toNativeSeparators(folder), name, QFileInfo(other).fileName()),
+        u"picture is saved as \"%3\". Cancel leaves everything as it was."_s.arg(QDir::toNativeSeparators(folder), name,
+                                                                                 QFileInfo(other).fileName()),
         Messages::Yes | Messages::No | Messages::Cancel);
     if (answer == Messages::Yes)
         return copyTo(source, stored);
