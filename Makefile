@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 PROGRAM_DIR := $(BUILD)/Brisko
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test package screenshots asan fuzz bench compare clean
+.PHONY: all deps build run test package screenshots asan fuzz bench compare charsets chromium clean
 
 all: build
 
@@ -60,11 +60,20 @@ bench: deps
 
 # The sample pages in tools/compare/pages as the preview and as Chromium (headless) show them:
 # side-by-side pictures and a table of page heights in $(BUILD)/compare. Not part of the tests.
-compare: build
-	@command -v chromium >/dev/null || { if [ "$$(id -u)" = 0 ]; then apt-get install -y chromium; \
-		else sudo apt-get install -y chromium; fi; }
+compare: build chromium
 	@cmake --build $(BUILD) --target brisko-sidebyside
 	@tools/compare/compare.sh $(BUILD)
+
+# The page of typed letters and awkwardly named pictures, as Save, Save As Template and Preview Page
+# write it, served over HTTP from 127.0.0.1 with charset=utf-8, charset=iso-8859-1 and no charset, and
+# checked in Chromium (headless): every letter and picture must show as made. Not part of the tests.
+charsets: build chromium
+	@cmake --build $(BUILD) --target brisko-charsetpage
+	@tools/compare/charsets.py $(BUILD)
+
+chromium:
+	@command -v chromium >/dev/null || { if [ "$$(id -u)" = 0 ]; then apt-get install -y chromium; \
+		else sudo apt-get install -y chromium; fi; }
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-bench

@@ -1,6 +1,5 @@
 #include "htmlfile.h"
 
-#include "platform/cp1252.h"
 #include "platform/savefile.h"
 
 #include <QDir>
@@ -32,10 +31,7 @@ QByteArray EncodeHtmlLines(const QStringList &lines)
                 bytes += char(c);
                 continue;
             }
-            const int b = Cp1252::byteOf(c);
-            if (b >= 0) {
-                bytes += char(b);
-            } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(data[i + 1])) {
+            if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(data[i + 1])) {
                 appendReference(bytes, QChar::surrogateToUcs4(c, data[i + 1]));
                 ++i;
             } else if (QChar::isSurrogate(c)) {

@@ -58,6 +58,32 @@ void appendInt(QString &out, qint64 value)
     out.append(QStringView(buffer + at, 24 - at));
 }
 
+// A picture's file name as the last part of a SRC or BACKGROUND address. In an address "%" starts
+// an escape, "#" a fragment and "?" a query, so a browser would ask the server for another file:
+// these three are escaped, and the quote as in any attribute value. Everything else, also a
+// space, is left for the browser to escape as it always has.
+void appendPictureName(QString &out, QStringView name)
+{
+    for (const QChar c : name) {
+        switch (c.unicode()) {
+        case u'%':
+            out += u"%25";
+            break;
+        case u'#':
+            out += u"%23";
+            break;
+        case u'?':
+            out += u"%3F";
+            break;
+        case u'"':
+            out += u"&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
 void appendLogoBanner(QString &out)
 {
     out += u"<CENTER><FONT SIZE=\"1\" FACE=\"VERDANA, ARIAL\"><A HREF=\"";
@@ -170,7 +196,7 @@ void PageWriter::appendImage(const TImageBlock &image)
         } else if (m_pathMode == pmRelative) {
             m_out += u"../Upload/Images/";
         }
-        Markup::appendAttributeValue(m_out, image.FileName);
+        appendPictureName(m_out, image.FileName);
         m_out += u"\" BORDER=0 ALT=\"";
         Markup::appendAttributeValue(m_out, image.Alt);
         m_out += u"\" HEIGHT=\"";
@@ -263,7 +289,7 @@ void PageWriter::appendBackground(const QString &fileName)
     } else if (m_pathMode == pmRelative) {
         m_out += u"../Upload/Backgrounds/";
     }
-    Markup::appendAttributeValue(m_out, fileName);
+    appendPictureName(m_out, fileName);
     m_out += u'"';
 }
 

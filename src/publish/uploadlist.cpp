@@ -11,6 +11,30 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cctype>
+
+namespace {
+
+// The page escapes "%", "#" and "?" in picture names ("%25", "%23", "%3F"): each "%" and two
+// hexadecimal digits become the byte they name, read as UTF-8; any other "%" stays.
+QString decodePercent(const QString &ref)
+{
+    if (!ref.contains(QLatin1Char('%')))
+        return ref;
+    const QByteArray bytes = ref.toUtf8();
+    QByteArray out;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '%' && i + 2 < bytes.size() && isxdigit(uchar(bytes[i + 1])) && isxdigit(uchar(bytes[i + 2]))) {
+            out += char(QByteArray::fromHex(bytes.mid(i + 1, 2)).at(0));
+            i += 2;
+        } else {
+            out += bytes[i];
+        }
+    }
+    return QString::fromUtf8(out);
+}
+
+} // namespace
 
 QStringList BuildUploadList(const TPagelette &page, const QString &programFolder)
 {
@@ -67,7 +91,7 @@ QStringList PrePublishCheck(const QString &htmlPath, const QStringList &uploadLi
     for (auto it = attribute.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         QString ref = m.captured(1) + m.captured(2) + m.captured(3);
-        ref = ref.section(QLatin1Char('#'), 0, 0).section(QLatin1Char('?'), 0, 0).trimmed();
+        ref = decodePercent(ref.section(QLatin1Char('#'), 0, 0).section(QLatin1Char('?'), 0, 0).trimmed());
         if (ref.isEmpty() || external.match(ref).hasMatch() || seen.contains(ref))
             continue;
         seen.insert(ref);

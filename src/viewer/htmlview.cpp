@@ -7,6 +7,8 @@
 #include <QTextCursor>
 #include <QTextFrame>
 #include <QTextLayout>
+#include <QWheelEvent>
+#include <QtMath>
 
 #include <optional>
 
@@ -338,6 +340,30 @@ void HtmlView::keyPressEvent(QKeyEvent *event)
         QTextBrowser::keyPressEvent(event);
         return;
     }
+    event->accept();
+}
+
+int HtmlView::wheelStep() const
+{
+    return kWheelLines * qCeil(QFontMetricsF(document()->defaultFont()).lineSpacing());
+}
+
+void HtmlView::wheelEvent(QWheelEvent *event)
+{
+    if (event->modifiers() & Qt::ControlModifier) {
+        QTextBrowser::wheelEvent(event);
+        return;
+    }
+    // A notch is 120 eighths of a degree; touchpads report pixels of their own.
+    const QPoint pixels = event->pixelDelta();
+    QPointF delta = pixels.isNull() ? QPointF(event->angleDelta()) * wheelStep() / 120.0 : QPointF(pixels);
+    if (event->modifiers() & Qt::ShiftModifier)
+        delta = delta.transposed();
+    m_wheelRest += delta;
+    const QPoint whole(int(m_wheelRest.x()), int(m_wheelRest.y()));
+    m_wheelRest -= whole;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - whole.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() - whole.y());
     event->accept();
 }
 

@@ -64,11 +64,14 @@ class HtmlView : public QTextBrowser
 public:
     static constexpr int kLineStep = 16;   // Up and Down
     static constexpr int kColumnStep = 15; // Left and Right
+    static constexpr int kWheelLines = 3;  // lines of the page's default text per notch, as browsers scroll
 
     explicit HtmlView(QWidget *parent = nullptr);
 
     void setPageBackground(const QColor &color, const QPixmap &tile);
     void setRules(QList<RuleBlock> rules) { m_rules = std::move(rules); }
+    // Pixels one notch of the wheel scrolls: kWheelLines lines of the document's default font.
+    int wheelStep() const;
 
 Q_SIGNALS:
     void focusChanged();
@@ -76,6 +79,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
@@ -85,4 +89,5 @@ private:
     QColor m_background;
     QPixmap m_tile;
     QList<RuleBlock> m_rules;
+    QPointF m_wheelRest; // the part of a pixel that fine-grained wheels have turned but not yet scrolled
 };

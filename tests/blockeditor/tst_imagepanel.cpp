@@ -111,7 +111,8 @@ private Q_SLOTS:
 
     void pickingAPictureShowsMeasuresAndStoresIt_data();
     void pickingAPictureShowsMeasuresAndStoresIt();
-    void aStoredPictureOfTheSameNameIsNeverReplaced();
+    void aDifferentPictureOfTheSameNameIsAskedAbout_data();
+    void aDifferentPictureOfTheSameNameIsAskedAbout();
     void anUndecodableFileKeepsThePreviousPictureButIsTaken_data();
     void anUndecodableFileKeepsThePreviousPictureButIsTaken();
     void cancellingChangesNothing();
@@ -364,29 +365,56 @@ void TestImagePanel::pickingAPictureShowsMeasuresAndStoresIt()
     QCOMPARE(block().Width, u"120"_s);
 }
 
-void TestImagePanel::aStoredPictureOfTheSameNameIsNeverReplaced()
+void TestImagePanel::aDifferentPictureOfTheSameNameIsAskedAbout_data()
 {
+    QTest::addColumn<QString>("picked");   // after elsewhere/logo.gif
+    QTest::addColumn<int>("answer");       // 0: no question
+    QTest::addColumn<QByteArray>("taken"); // what logo-2.gif holds beforehand
+    QTest::addColumn<QString>("used");     // the name the block takes; empty when nothing changes
+    QTest::addColumn<QStringList>("files");
+
+    const QString other = u"other/logo.gif"_s;
+    const QStringList one{u"logo.gif"_s}, both{u"logo-2.gif"_s, u"logo.gif"_s};
+    QTest::newRow("the same picture") << u"elsewhere/logo.gif"_s << 0 << QByteArray() << u"logo.gif"_s << one;
+    QTest::newRow("replace") << other << int(Messages::Yes) << QByteArray() << u"logo.gif"_s << one;
+    QTest::newRow("keep both") << other << int(Messages::No) << QByteArray() << u"logo-2.gif"_s << both;
+    QTest::newRow("keep both, logo-2 taken") << other << int(Messages::No) << QByteArray("another") << u"logo-3.gif"_s
+                                             << QStringList{u"logo-2.gif"_s, u"logo-3.gif"_s, u"logo.gif"_s};
+    QTest::newRow("keep both, logo-2 kept before")
+        << other << int(Messages::No) << readFile(file(other)) << u"logo-2.gif"_s << both;
+    QTest::newRow("cancel") << other << int(Messages::Cancel) << QByteArray() << QString() << one;
+}
+
+void TestImagePanel::aDifferentPictureOfTheSameNameIsAskedAbout()
+{
+    QFETCH(QString, picked);
+    QFETCH(int, answer);
+    QFETCH(QByteArray, taken);
+    QFETCH(QString, used);
+    QFETCH(QStringList, files);
     pick(file(u"elsewhere/logo.gif"_s));
-    const QByteArray stored = readFile(uploadFolder() + u"logo.gif"_s);
-    QVERIFY(!stored.isEmpty());
+    const QByteArray first = readFile(uploadFolder() + u"logo.gif"_s);
+    if (!taken.isEmpty())
+        QVERIFY(writeFile(uploadFolder() + u"logo-2.gif"_s, taken));
 
-    // Another logo.gif is shown and measured, but the page keeps using the stored one.
-    pick(file(u"other/logo.gif"_s));
-    QCOMPARE(view()->pixmap().size(), QSize(30, 20));
-    QCOMPARE(textOf(*m_panel, "txtImageH"), u"20"_s);
-    QCOMPARE(textOf(*m_panel, "txtImageW"), u"30"_s);
-    QCOMPARE(textOf(*m_panel, "txtImageFile"), u"logo.gif"_s);
-    QCOMPARE(readFile(uploadFolder() + u"logo.gif"_s), stored);
-    QCOMPARE(view()->toolTip(), file(u"other/logo.gif"_s));
+    if (answer != 0)
+        Messages::setNextAnswer(answer);
+    pick(file(picked));
+    QCOMPARE(Messages::shown().size(), answer != 0 ? 1 : 0);
+    const QString question = Messages::shown().value(0);
+    QVERIFY(answer == 0 || (question.contains(u"\"logo.gif\""_s) &&
+                            question.contains(u'"' + (used.isEmpty() ? u"logo-2.gif"_s : used))));
+    QCOMPARE(QDir(uploadFolder()).entryList(QDir::Files), files);
     commit();
-    QCOMPARE(block().FileName, u"logo.gif"_s);
-
-    // Picking the stored picture itself copies nothing either.
-    pick(uploadFolder() + u"logo.gif"_s);
-    QCOMPARE(view()->pixmap().size(), QSize(120, 60));
-    QCOMPARE(view()->toolTip(), uploadFolder() + u"logo.gif"_s);
-    QCOMPARE(QDir(uploadFolder()).entryList(QDir::Files), QStringList{u"logo.gif"_s});
-    QVERIFY(Messages::shown().isEmpty());
+    // The block takes the picture under the name it is stored as; cancelled, nothing changes.
+    QCOMPARE(block().FileName, used.isEmpty() ? u"logo.gif"_s : used);
+    QCOMPARE(textOf(*m_panel, "txtImageFile"), block().FileName);
+    QCOMPARE(view()->toolTip(), uploadFolder() + block().FileName);
+    QCOMPARE(view()->pixmap().size(), picked == u"other/logo.gif" && !used.isEmpty() ? QSize(30, 20) : QSize(120, 60));
+    QCOMPARE(readFile(uploadFolder() + block().FileName),
+             readFile(file(used.isEmpty() ? u"elsewhere/logo.gif"_s : picked)));
+    if (used != u"logo.gif")
+        QCOMPARE(readFile(uploadFolder() + u"logo.gif"_s), first);
 }
 
 void TestImagePanel::anUndecodableFileKeepsThePreviousPictureButIsTaken_data()

@@ -14,18 +14,20 @@ class TestHtmlFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void encodesWindows1252WithReferences_data();
-    void encodesWindows1252WithReferences();
+    void writesAsciiWithReferences_data();
+    void writesAsciiWithReferences();
     void failedWritesKeepTheOldFile();
 };
 
-void TestHtmlFile::encodesWindows1252WithReferences_data()
+void TestHtmlFile::writesAsciiWithReferences_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("no lines") << QStringList() << QByteArray();
     QTest::newRow("every line ends in CR LF") << QStringList{u"<P>"_s, QString()} << QByteArray("<P>\r\n\r\n");
-    QTest::newRow("code page letters") << QStringList{u"é€Ÿ\u0081"_s} << QByteArray("\xE9\x80\x9F\x81\r\n");
+    // The code point, never the Windows-1252 byte: "&#128;" would be read as the euro sign.
+    QTest::newRow("code page letters") << QStringList{u"Café “€5” Ÿ\u0081\u00A0ÿ"_s}
+                                       << QByteArray("Caf&#233; &#8220;&#8364;5&#8221; &#376;&#129;&#160;&#255;\r\n");
     QTest::newRow("Cyrillic") << QStringList{u"aЖb"_s} << QByteArray("a&#1046;b\r\n");
     QTest::newRow("outside the BMP") << QStringList{u"\U0001F600!"_s} << QByteArray("&#128512;!\r\n");
     QTest::newRow("C1 without a byte") << QStringList{u"\u0080"_s} << QByteArray("&#128;\r\n");
@@ -33,7 +35,7 @@ void TestHtmlFile::encodesWindows1252WithReferences_data()
                                      << QByteArray("&#65533;x&#65533;\r\n");
 }
 
-void TestHtmlFile::encodesWindows1252WithReferences()
+void TestHtmlFile::writesAsciiWithReferences()
 {
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, bytes);

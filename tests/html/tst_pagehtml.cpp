@@ -75,6 +75,8 @@ private Q_SLOTS:
     void blockTexts();
     void dropBoxesShareOneFunctionScript();
     void headOptionsAndBackgrounds();
+    void pictureNamesKeepTheirMeaningInAddresses_data();
+    void pictureNamesKeepTheirMeaningInAddresses();
     void indentMargins_data();
     void indentMargins();
     void emptyDocumentsAndErrors();
@@ -247,6 +249,40 @@ void TestPageHtml::headOptionsAndBackgrounds()
     QCOMPARE(page(doc, pmRelative), head + u" BACKGROUND=\"../Upload/Backgrounds/sky.gif\">\r\n"_s + kEnd);
     QCOMPARE(page(doc, pmUpload), head + u" BACKGROUND=\"sky.gif\">\r\n"_s + kEnd);
     QCOMPARE(page(doc, 3), head + u">\r\n"_s + kEnd);
+}
+
+void TestPageHtml::pictureNamesKeepTheirMeaningInAddresses_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("background");
+    QTest::newRow("hash") << u"ha#sh.gif"_s << int(pmUpload) << u"ha%23sh.gif"_s << u"ha%23sh.gif"_s;
+    QTest::newRow("question mark") << u"que?.gif"_s << int(pmRelative) << u"../Upload/Images/que%3F.gif"_s
+                                   << u"../Upload/Backgrounds/que%3F.gif"_s;
+    QTest::newRow("percent") << u"50%.gif"_s << int(pmPreview) << u"/opt/brisko/Upload\\images\\50%25.gif"_s
+                             << u"/opt/brisko/Upload\\backgrounds\\50%25.gif"_s;
+    QTest::newRow("an escape already") << u"a%41.gif"_s << int(pmUpload) << u"a%2541.gif"_s << u"a%2541.gif"_s;
+    QTest::newRow("quote, space and letters")
+        << u"a \"b\" é.gif"_s << int(pmUpload) << u"a &quot;b&quot; é.gif"_s << u"a &quot;b&quot; é.gif"_s;
+}
+
+void TestPageHtml::pictureNamesKeepTheirMeaningInAddresses()
+{
+    QFETCH(QString, name);
+    QFETCH(int, mode);
+    QFETCH(QString, image);
+    QFETCH(QString, background);
+    TPagelette doc = detailsOnly();
+    doc.Page.Items(0)->PagePropertiesBlock.Background = name;
+    TImageBlock &block = doc.InsertNewBlock(1, btImage)->ImageBlock;
+    block.FileName = name;
+    // What the user typed as a link means what they meant: its "?" and "#" stay.
+    block.ImageLink = u"shop.html?item=50%#top"_s;
+    const QString html = page(doc, quint8(mode));
+    QVERIFY2(html.contains(u" BACKGROUND=\""_s + background + u"\">"_s), qPrintable(html));
+    QVERIFY2(html.contains(u"<A HREF=\"shop.html?item=50%#top\"><IMG SRC=\""_s + image + u"\" BORDER=0"_s),
+             qPrintable(html));
 }
 
 void TestPageHtml::indentMargins_data()

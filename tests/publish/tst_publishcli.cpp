@@ -16,6 +16,7 @@ private Q_SLOTS:
     void init();
     void sendsPageThenReportsItUnchanged();
     void checkNamesWhatIsMissingAndSendsNothing();
+    void checkWarnsOfTheBuiltInFormAddressWithoutFailing();
     void badInputExitsWithTwo_data();
     void badInputExitsWithTwo();
     void failedLoginExitsWithOne();
@@ -111,6 +112,17 @@ void TestPublishCli::checkNamesWhatIsMissingAndSendsNothing()
     QCOMPARE(run({QStringLiteral("--check"), url(TestServer::closedPort()), m_project}), 1);
     QCOMPARE(m_err, QByteArray("warning: gone.gif is missing on disk\nwarning: images/extra.gif is not in the upload "
                                "list\n"));
+    QCOMPARE(m_out, QByteArray("would send back.gif\nwould send photo.jpg\nwould send WalkingClub.html\n"));
+}
+
+void TestPublishCli::checkWarnsOfTheBuiltInFormAddressWithoutFailing()
+{
+    m_html.insert(2, QStringLiteral("<FORM ACTION=\"http://forms.marlowen.example/cgi-bin/FormMail.pl\">"));
+    writeFile(m_dir->filePath(QStringLiteral("Brisko/Upload/WalkingClub.html")),
+              m_html.join(QStringLiteral("\r\n")).toLatin1());
+    QCOMPARE(run({QStringLiteral("--check"), url(TestServer::closedPort()), m_project}), 0);
+    QCOMPARE(m_err, QByteArray("warning: The form sends its answers to the built-in address, which cannot deliver "
+                               "mail. Set your own form-to-mail script address in the form's Advanced Options.\n"));
     QCOMPARE(m_out, QByteArray("would send back.gif\nwould send photo.jpg\nwould send WalkingClub.html\n"));
 }
 

@@ -5,6 +5,7 @@
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
+#include "publish/formcheck.h"
 #include "publish/gui/animate.h"
 #include "publish/gui/transfercontroller.h"
 #include "publish/gui/trustdecision.h"
@@ -420,6 +421,16 @@ private Q_SLOTS:
         TfrmUpload reopened;
         QCOMPARE(control<QListWidget>(reopened, u"lvProfiles"_s)->selectedItems().value(0)->text(), u"Club"_s);
         QVERIFY(enabled(reopened, u"btnUpload"_s));
+
+        // A form posting to the built-in address is named, and the page is sent all the same.
+        writeFile(local + u"/MyPage.html"_s,
+                  "<HTML><IMG SRC=\"photo.jpg\"><FORM ACTION=\"http://forms.marlowen.example/cgi-bin/FormMail.pl\">"
+                  "</FORM></HTML>\r\n");
+        Messages::clearHistory();
+        Messages::setNextAnswer(Messages::Ok);
+        QCOMPARE(send(wizard, u"Club"_s).size(), 2);
+        QCOMPARE(Messages::shown(), QStringList{kBuiltInFormAddressWarning.toString()});
+        QCOMPARE(readFile(remote + u"/public_html/MyPage.html"_s), readFile(files.last()));
     }
 
     void progressReadsAsAUserWould_data()

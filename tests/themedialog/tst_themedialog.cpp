@@ -300,23 +300,29 @@ private Q_SLOTS:
         Messages::clearHistory();
     }
 
-    // The picked picture ends up in the background folder, and nothing there is overwritten.
+    // The picked picture ends up in the background folder; a different picture of its name there
+    // is replaced, kept beside it, or left alone with the theme unchanged, as the user answers.
     void pickedPictureGoesIntoTheBackgroundFolder_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("copied");
-        QTest::newRow("new name") << u"ready"_s << true;
-        QTest::newRow("name already in the folder") << u"same name"_s << false;
-        QTest::newRow("folder missing") << u"missing"_s << true;
-        QTest::newRow("folder cannot be made") << u"blocked"_s << false;
+        QTest::addColumn<int>("answer");   // to the question about a different picture; 0 for none
+        QTest::addColumn<QString>("used"); // the theme's picture afterwards; empty when unchanged
+        QTest::newRow("new name") << u"ready"_s << 0 << u"pic.bmp"_s;
+        QTest::newRow("the same picture already there") << u"same picture"_s << 0 << u"pic.bmp"_s;
+        QTest::newRow("another picture, replace") << u"other picture"_s << int(Messages::Yes) << u"pic.bmp"_s;
+        QTest::newRow("another picture, keep both") << u"other picture"_s << int(Messages::No) << u"pic-2.bmp"_s;
+        QTest::newRow("another picture, cancel") << u"other picture"_s << int(Messages::Cancel) << QString();
+        QTest::newRow("folder missing") << u"missing"_s << 0 << u"pic.bmp"_s;
+        QTest::newRow("folder cannot be made") << u"blocked"_s << int(Messages::Ok) << QString();
     }
     void pickedPictureGoesIntoTheBackgroundFolder()
     {
         QFETCH(QString, folder);
-        QFETCH(bool, copied);
-        if (folder == u"same name")
-            writePicture(backgrounds() + u"pic.bmp"_s, Qt::blue);
-        if (folder != u"ready" && folder != u"same name")
+        QFETCH(int, answer);
+        QFETCH(QString, used);
+        if (folder == u"other picture" || folder == u"same picture")
+            writePicture(backgrounds() + u"pic.bmp"_s, folder == u"same picture" ? Qt::red : Qt::blue);
+        if (folder == u"missing" || folder == u"blocked")
             QVERIFY(QDir(backgrounds()).removeRecursively());
         if (folder == u"blocked")
             writeFile(backgrounds().chopped(1), "a file where the folder belongs");
@@ -328,22 +334,26 @@ private Q_SLOTS:
         QCOMPARE(FileDialogs::lastFolder(), backgrounds());
         QCOMPARE(edit(*dialog, u"txtBackground"_s)->text(), u"pic.bmp"_s);
         const TThemeItem before = *m_themes.Items.Items(1);
-        if (folder == u"blocked")
-            Messages::setNextAnswer(Messages::Ok);
+        if (answer != 0)
+            Messages::setNextAnswer(answer);
         click(*dialog, u"btnApply"_s);
 
-        if (folder == u"blocked") {
-            QCOMPARE(Messages::shown().size(), 1);
-            QVERIFY(Messages::shown().constFirst().contains(u"\"pic.bmp\""_s));
-            QVERIFY(Messages::shown().constFirst().contains(QDir::toNativeSeparators(backgrounds())));
-            QVERIFY(!Messages::lastDetail().isEmpty());
-            Messages::clearHistory();
+        QCOMPARE(Messages::shown().size(), answer != 0 ? 1 : 0);
+        const QString text = Messages::shown().value(0);
+        QVERIFY(answer == 0 ||
+                (text.contains(u"\"pic.bmp\""_s) && text.contains(QDir::toNativeSeparators(backgrounds()))));
+        Messages::clearHistory();
+        if (used.isEmpty()) {
+            // Nothing changed: the panel stays open for another picture.
             QVERIFY(dialog->editing());
             QVERIFY(*m_themes.Items.Items(1) == before);
+            QCOMPARE(readFile(backgrounds() + u"pic.bmp"_s), stored);
             return;
         }
-        QCOMPARE(m_themes.Items.Items(1)->BGImage, u"pic.bmp"_s);
-        QCOMPARE(readFile(backgrounds() + u"pic.bmp"_s), copied ? readFile(outside()) : stored);
+        QCOMPARE(m_themes.Items.Items(1)->BGImage, used);
+        QCOMPARE(readFile(backgrounds() + used), readFile(outside()));
+        if (used != u"pic.bmp")
+            QCOMPARE(readFile(backgrounds() + u"pic.bmp"_s), stored);
     }
 
     // Browse opens from its button, a double-click on the picture and a click on the note, and

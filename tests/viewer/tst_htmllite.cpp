@@ -14,6 +14,8 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QWheelEvent>
+#include <QtMath>
 
 using namespace Qt::StringLiterals;
 
@@ -165,11 +167,14 @@ private Q_SLOTS:
     void clickedLinkRaisesEventAndChangesNothing();
     void unhandledNamedLinkScrollsToItsTarget();
     void replacedPictureShowsOnNextLoad();
+    void templatePreviewFindsUploadPictures_data();
     void templatePreviewFindsUploadPictures();
     void targetAfterHashIsScrolledTo_data();
     void targetAfterHashIsScrolledTo();
     void keysScrollBySteps_data();
     void keysScrollBySteps();
+    void wheelScrollsThreeLinesOfTextPerNotch_data();
+    void wheelScrollsThreeLinesOfTextPerNotch();
     void scrollBarsOnlyWhenNeeded_data();
     void scrollBarsOnlyWhenNeeded();
     void thousandBlockPageLoadsWithoutPause();
@@ -537,29 +542,44 @@ void TestHtmlLite::replacedPictureShowsOnNextLoad()
     }
 }
 
+void TestHtmlLite::templatePreviewFindsUploadPictures_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("background");
+    QTest::newRow("plain names") << u"logo.bmp"_s << u"back.bmp"_s;
+    QTest::newRow("hash and percent") << u"ha#sh.bmp"_s << u"50%.bmp"_s;
+    QTest::newRow("question mark and letters") << u"que?.bmp"_s << u"café.bmp"_s;
+}
+
 void TestHtmlLite::templatePreviewFindsUploadPictures()
 {
+    QFETCH(QString, picture);
+    QFETCH(QString, background);
     QTemporaryDir program;
     QDir root(program.path());
     for (const QString &folder : {u"Templates"_s, u"Upload/images"_s, u"Upload/backgrounds"_s})
         QVERIFY(root.mkpath(folder));
-    writeBmp(program.filePath(u"Upload/images/logo.bmp"_s), filled(QSize(40, 20), Qt::red));
-    writeBmp(program.filePath(u"Upload/backgrounds/back.bmp"_s), filled(QSize(8, 8), Qt::green));
+    writeBmp(program.filePath(u"Upload/images/"_s + picture), filled(QSize(40, 20), Qt::red));
+    writeBmp(program.filePath(u"Upload/backgrounds/"_s + background), filled(QSize(8, 8), Qt::green));
     TPagelette doc = emptyPage();
-    doc.Page.Items(0)->PagePropertiesBlock.Background = u"back.bmp"_s;
+    doc.Page.Items(0)->PagePropertiesBlock.Background = background;
     TImageBlock &image = doc.InsertNewBlock(1, btImage)->ImageBlock;
-    image.FileName = u"logo.bmp"_s;
+    image.FileName = picture;
     image.Width = u"40"_s;
     image.Height = u"20"_s;
+    doc.InsertNewBlock(2, btHeading)->HeadingBlock.Heading = u"Café Zürich — Grüße, “Quotes” €5 日本"_s;
     const QStringList lines = BuildPageHtml(doc, pmRelative, false, program.path() + u"/"_s);
-    QVERIFY(lines.join(u'\n').contains(u"../Upload/Images/logo.bmp"_s));
     const QString preview = program.filePath(u"Templates/My Template.html"_s);
     QVERIFY(WriteHtmlFile(preview, lines));
 
     ThtmlLite viewer;
     viewer.resize(300, 200);
     viewer.setServerRoot(program.path() + u"/Templates\\"_s);
+    // The file holds references for the letters; the preview shows them as typed.
+    viewer.LoadHtmlStrings(lines);
+    const QString typed = viewer.DocumentText();
     QVERIFY(viewer.LoadHtmlFile(preview));
+    QCOMPARE(viewer.DocumentText(), typed);
     const QImage shown = shot(viewer);
     QCOMPARE(shown.pixelColor(pictureRect(viewer, u"brisko-picture:0"_s).center()), QColor(Qt::red));
     QCOMPARE(shown.pixelColor(3, 3), QColor(Qt::green));
@@ -646,6 +666,42 @@ void TestHtmlLite::keysScrollBySteps()
                                           : 500 + down;
     QCOMPARE(vertical->value(), expected);
     QCOMPARE(horizontal->value(), 100 + across);
+}
+
+void TestHtmlLite::wheelScrollsThreeLinesOfTextPerNotch_data()
+{
+    QTest::addColumn<QList<QPoint>>("turns"); // angle deltas, 120 to a notch
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<QPoint>("lines"); // across, down
+    QTest::newRow("one notch down") << QList<QPoint>{{0, -120}} << false << QPoint(0, 3);
+    QTest::newRow("two notches up") << QList<QPoint>{{0, 240}} << false << QPoint(0, -6);
+    QTest::newRow("a notch in eight parts") << QList<QPoint>(8, QPoint(0, -15)) << false << QPoint(0, 3);
+    QTest::newRow("Shift turns across") << QList<QPoint>{{0, -120}} << true << QPoint(3, 0);
+}
+
+void TestHtmlLite::wheelScrollsThreeLinesOfTextPerNotch()
+{
+    QFETCH(QList<QPoint>, turns);
+    QFETCH(bool, shift);
+    QFETCH(QPoint, lines);
+    ThtmlLite viewer;
+    viewer.resize(400, 300);
+    viewer.LoadHtmlStrings(longPage(60, u"<TABLE WIDTH=\"1500\"><TR><TD>wide</TD></TR></TABLE>"_s));
+    viewer.show();
+    QScrollBar *vertical = viewOf(viewer)->verticalScrollBar();
+    QScrollBar *horizontal = viewOf(viewer)->horizontalScrollBar();
+    QTRY_VERIFY(vertical->maximum() > 1000 && horizontal->maximum() > 500);
+    vertical->setValue(500);
+    horizontal->setValue(300);
+    for (const QPoint &turn : turns) {
+        QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), turn, Qt::NoButton,
+                          shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewOf(viewer)->viewport(), &wheel);
+    }
+    // Lines of the page's default text, as browsers count them; Qt's own step was a fifth of one.
+    const int line = qCeil(QFontMetricsF(viewOf(viewer)->document()->defaultFont()).lineSpacing());
+    QVERIFY(line >= 15);
+    QCOMPARE(QPoint(horizontal->value(), vertical->value()), QPoint(300, 500) + lines * line);
 }
 
 void TestHtmlLite::scrollBarsOnlyWhenNeeded_data()

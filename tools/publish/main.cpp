@@ -3,6 +3,7 @@
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
 #include "platform/version.h"
+#include "publish/formcheck.h"
 #include "publish/serverprofiles.h"
 #include "publish/transferworker.h"
 #include "publish/uploadlist.h"
@@ -122,6 +123,9 @@ int main(int argc, char *argv[])
     const QStringList problems = PrePublishCheck(html, options.files);
     for (const QString &p : problems)
         print(stderr, QStringLiteral("warning: ") + p);
+    // Named, but it fails nothing: the page is still sent.
+    if (const QString formWarning = PrePublishFormWarning(html); !formWarning.isEmpty())
+        print(stderr, QStringLiteral("warning: ") + formWarning);
     if (checkOnly) {
         for (const QString &f : std::as_const(options.files))
             print(stdout, QStringLiteral("would send ") + QFileInfo(f).fileName());

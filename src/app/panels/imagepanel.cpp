@@ -8,11 +8,10 @@
 #include "document/pagemodel.h"
 #include "platform/gui/busycursor.h"
 #include "platform/gui/messages.h"
-#include "platform/gui/shell.h"
+#include "platform/gui/picturecopy.h"
 #include "platform/programfolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QScrollBar>
@@ -27,29 +26,6 @@ namespace {
 // picture this far from the top-left corner.
 constexpr int kScrollMargin = 10;
 constexpr int kLargePictureOffset = 12;
-
-// Copies source into folder under its own name; false with the reason in error.
-bool copyIntoFolder(const QString &source, const QString &folder, QString &error)
-{
-    // The shell's file lists are separated by commas, so a comma in a path would split it in
-    // two. Such a file is copied here instead, under the same rule: never over an existing one.
-    if (!source.contains(u',') && !folder.contains(u',')) {
-        if (ShellFileOperation(source, folder, ShellCopy, 0, &error))
-            return true;
-        if (error.isEmpty())
-            error = u"The file could not be copied."_s;
-        return false;
-    }
-    if (!QDir().mkpath(folder)) {
-        error = u"Cannot create the folder \"%1\"."_s.arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
-    QFile file(source);
-    if (file.copy(QDir(folder).filePath(QFileInfo(source).fileName())))
-        return true;
-    error = file.errorString();
-    return false;
-}
 
 } // namespace
 
@@ -162,33 +138,26 @@ void TImagePanel::pickPicture()
     if (chosen.isEmpty())
         return;
 
+    // The page names its picture without a folder: the picture has to be in the upload image
+    // folder. A different one of the same name there is replaced, kept beside it under a new
+    // name, or the pick is cancelled, as the user answers.
+    const StoredPicture stored = StorePicture(this, chosen, folder);
+    if (stored.outcome == StoredPicture::Cancelled)
+        return;
+
     // A file that cannot be decoded leaves the previous picture and size; it is still taken.
     showPickedPicture(chosen);
     centrePreview();
-    const QString name = QFileInfo(chosen).fileName();
+    m_imagePath = stored.path;
+    const QString name = QFileInfo(m_imagePath).fileName();
     ui->txtImageFile->setText(name);
-
-    // The page names its picture without a folder: the picture has to be in the upload image
-    // folder. One of the same name already there is never replaced, and is what the page uses.
-    QString copyError;
-    bool copied = true;
-    {
-        BusyCursor busy;
-        const QString stored = folder + name;
-        if (QFileInfo(stored).isFile()) {
-            m_imagePath = chosen;
-        } else {
-            copied = copyIntoFolder(chosen, folder, copyError);
-            m_imagePath = stored;
-        }
-    }
     ui->imgImageView->setToolTip(m_imagePath);
 
-    if (!copied) {
+    if (stored.outcome == StoredPicture::Failed) {
         const QString text = u"The picture \"%1\" could not be copied into the folder \"%2\".\n\n%3\n\n"
                              u"The page refers to the picture in that folder, so it will be missing from the "
                              u"page until a copy of it is there."_s;
-        Messages::warning(this, text.arg(name, QDir::toNativeSeparators(folder), copyError));
+        Messages::warning(this, text.arg(name, QDir::toNativeSeparators(folder), stored.error));
     }
 }
 

@@ -180,6 +180,11 @@ bool deleteOne(const QString &source, QString *error)
 
 } // namespace
 
+bool ShellCopyFile(const QString &source, const QString &target, QString *error)
+{
+    return copyOne(source, target, error);
+}
+
 namespace {
 
 std::function<bool(const QUrl &)> &openUrlHandler()

@@ -27,3 +27,8 @@ enum ShellOperation : int { ShellMove = 1, ShellCopy = 2, ShellDelete = 3, Shell
 // False on any failure, with the reason in *error.
 bool ShellFileOperation(const QString &sources, const QString &targets, int operation, int flags,
                         QString *error = nullptr);
+
+// Copies one file to target (a file path), replacing a file there only with a complete copy and
+// making target's folder when it is missing; any name, a comma in it too. False with the reason
+// in *error.
+bool ShellCopyFile(const QString &source, const QString &target, QString *error = nullptr);

@@ -14,6 +14,7 @@
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
 #include "publish/credentials.h"
+#include "publish/formcheck.h"
 #include "publish/publishtarget.h"
 #include "publish/serverprofiles.h"
 #include "publish/uploadlist.h"
@@ -516,14 +517,18 @@ void TfrmUpload::btnSendClick()
         return;
     if (!m_publishedPage.isEmpty() && files.contains(m_publishedPage)) {
         const QStringList problems = PrePublishCheck(m_publishedPage, files);
+        // A form that cannot deliver mail is worth knowing about, not a reason to hold the page back.
+        const QString formWarning = PrePublishFormWarning(m_publishedPage);
         if (!problems.isEmpty()) {
             const int answer = Messages::show(
                 this, Messages::Kind::Confirmation,
                 u"Some files your page uses will not be on the web server:\n\n%1\n\nDo you want to send the page "
                 u"anyway?"_s.arg(problems.join(u'\n')),
-                Messages::Yes | Messages::No);
+                Messages::Yes | Messages::No, 0, formWarning);
             if (answer != Messages::Yes)
                 return;
+        } else if (!formWarning.isEmpty()) {
+            Messages::warning(this, formWarning);
         }
     }
     startTransfer(item->text());

@@ -6,6 +6,7 @@
 #include "platform/gui/dialogframe.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
+#include "platform/gui/picturecopy.h"
 #include "platform/programfolder.h"
 #include "platform/textutils.h"
 #include "themes/gui/colorpicker.h"
@@ -445,17 +446,23 @@ void TfrmTheme::btnApplyClick()
     if (!adding && !m_themes.Items.Items(row))
         return;
 
-    // The picture is stored before the theme changes, so a failed copy changes nothing.
+    // The picture is stored before the theme changes, so a failed or cancelled copy changes nothing.
     if (m_newPicture && !m_picturePath.isEmpty()) {
-        if (const std::optional<QString> failure = storePickedPicture()) {
-            busy.reset();
-            const QString folder = QDir::toNativeSeparators(m_programFolder + ProgramFiles::kUploadBackgrounds);
+        busy.reset(); // the copy may ask which picture the name is to stand for
+        const QString folder = m_programFolder + ProgramFiles::kUploadBackgrounds;
+        const StoredPicture stored = StorePicture(this, m_picturePath, folder);
+        if (stored.outcome == StoredPicture::Cancelled)
+            return;
+        if (stored.outcome == StoredPicture::Failed) {
             Messages::error(this,
                             u"The picture \"%1\" could not be copied into the folder \"%2\", so the theme was not "
-                            u"changed."_s.arg(QFileInfo(m_picturePath).fileName(), folder),
-                            *failure);
+                            u"changed."_s.arg(QFileInfo(m_picturePath).fileName(), QDir::toNativeSeparators(folder)),
+                            stored.error);
             return;
         }
+        setPicturePath(stored.path);
+        ui->txtBackground->setText(QFileInfo(stored.path).fileName());
+        busy.emplace();
     }
     m_newPicture = false;
 
@@ -498,20 +505,6 @@ bool TfrmTheme::nameRefused(const QString &name) const
     // included, is refused.
     const int row = selectedIndex();
     return taken && (row < 0 || names.at(row) != name);
-}
-
-std::optional<QString> TfrmTheme::storePickedPicture()
-{
-    const QString folder = m_programFolder + ProgramFiles::kUploadBackgrounds;
-    const QString stored = folder + QFileInfo(m_picturePath).fileName();
-    // A file of that name in the folder is never replaced: the theme takes the one there.
-    if (!QFileInfo::exists(stored)) {
-        QString error;
-        if (!ThemePicture::copyIntoFolder(m_picturePath, folder, error))
-            return error;
-    }
-    setPicturePath(stored);
-    return std::nullopt;
 }
 
 // ---- the preview ----

@@ -78,9 +78,6 @@ private:
     bool showPicture(const QString &path);
     void clearPicture();
     void setPicturePath(const QString &path);
-    // Copies the picked picture into the background folder unless a file of its name is
-    // there; the reason when that fails.
-    std::optional<QString> storePickedPicture();
     bool nameRefused(const QString &name) const;
     void setRowText(int row, const QString &text);
     void selectRow(int row);

@@ -1,12 +1,8 @@
 #include "themepicture.h"
 
 #include "platform/gui/filedialogs.h"
-#include "platform/gui/shell.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QImageReader>
 
 #include <optional>
@@ -38,32 +34,6 @@ QImage read(const QString &path)
 {
     QImageReader reader(path);
     return reader.read();
-}
-
-bool copyIntoFolder(const QString &source, const QString &folder, QString &error)
-{
-    const QString target = folder + QFileInfo(source).fileName();
-    // The shell's file lists are separated by commas, so a path with a comma is copied here.
-    if (!source.contains(u',') && !target.contains(u',')) {
-        if (ShellFileOperation(source, target, ShellCopy, 0, &error))
-            return true;
-        if (error.isEmpty())
-            error = u"The file could not be copied."_s;
-        return false;
-    }
-    if (!QFileInfo(source).isFile()) {
-        error = u"The file \"%1\" does not exist."_s.arg(QDir::toNativeSeparators(source));
-        return false;
-    }
-    if (!QDir().mkpath(folder)) {
-        error = u"Cannot create the folder \"%1\"."_s.arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
-    QFile file(source);
-    if (file.copy(target))
-        return true;
-    error = file.errorString();
-    return false;
 }
 
 } // namespace ThemePicture

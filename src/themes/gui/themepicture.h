@@ -5,8 +5,7 @@
 
 class QWidget;
 
-// The pictures of the theme dialog: choosing one, decoding it for the preview and storing it
-// in the background folder.
+// The pictures of the theme dialog: choosing one and decoding it for the preview.
 namespace ThemePicture {
 
 inline constexpr QStringView kFilter = u"Images Files|*.gif;*.jpg;*.jpeg;*.png;*.bmp";
@@ -17,9 +16,5 @@ QString choose(QWidget *parent, const QString &folder, const QString &fileName);
 
 // The picture at path through Qt's image readers; null when it cannot be decoded.
 QImage read(const QString &path);
-
-// Copies source into folder (ending with "/") under its own name, creating the folder when it
-// is missing; false with the reason in error.
-bool copyIntoFolder(const QString &source, const QString &folder, QString &error);
 
 } // namespace ThemePicture
