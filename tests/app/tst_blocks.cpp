@@ -293,13 +293,9 @@ private Q_SLOTS:
         QVERIFY(dropFromPalette(6, -1));
         PageDocument &page = m_window->pageDocument();
         const TPagelette &doc = page.page();
-        TFormElement field;
-        field.Name = u"Your Name"_s;
-        page.addField(field);
+        page.addField(TFormElement{fkText, u"Your Name"_s, {}, {}, {}});
         editBlock(*m_window, 4, [](TBlockEdit &edit) { edit.Form.Email = u"me@site.example"_s; });
-        TFormOptions options;
-        options.Border = true;
-        page.setFormOptions(options);
+        page.setFormOptions(TFormOptions{.Border = true, .FormTitle = {}});
         Messages::setNextAnswer(Messages::Yes);
         m_window->deleteBlock(4);
         QCOMPARE(doc.WebForm.Count(), 0);

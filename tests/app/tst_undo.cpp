@@ -4,29 +4,15 @@
 #include "appfixture.h"
 
 #include "document/pagefile.h"
-#include "forms/gui/fieldlist.h"
-#include "forms/gui/fieldsdialog.h"
 #include "html/pagehtml.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QUndoStack>
 
 using namespace Qt::StringLiterals;
 using BlockDrag::Origin;
 using BlockDrag::Payload;
-
-namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestUndo : public QObject
 {
@@ -59,7 +45,15 @@ private Q_SLOTS:
 
     void sessionUndoesBackToTheFileAndIsDoneAgain()
     {
+        const auto fileBytes = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
         const QByteArray opened = fileBytes(m_fixture->sample());
+        // Every panel shows its block as it is: looking through the page records nothing.
+        for (int row = blocks()->count() - 1; row >= 0; --row)
+            clickRow(row);
+        QCOMPARE(steps(), 0);
         QCOMPARE(pageBytes(), opened);
         QStringList named;
         const auto step = [&] { named.append(item("mnuUndo")->text()); };
@@ -80,23 +74,7 @@ private Q_SLOTS:
         Messages::clearHistory();
         step();
 
-        // Rename a field of the form, then view the page in another theme.
-        const int form = blocks()->count() - 1;
-        clickRow(form);
-        auto *fields = child<TFieldListView>(m_window.get(), "lvForms");
-        fields->setCurrentItem(fields->topLevelItem(2));
-        QTimer::singleShot(0, this, [] {
-            auto *dialog = qobject_cast<TfrmFields *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            auto *name = dialog->findChild<QLineEdit *>(u"txtName"_s);
-            name->selectAll();
-            QTest::keyClicks(name, u"Speed"_s);
-            QTest::mouseClick(dialog->findChild<QWidget *>(u"btnOK"_s), Qt::LeftButton);
-        });
-        QTest::keyClick(fields, Qt::Key_Return);
-        step();
-        QApplication::setActiveWindow(m_window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        // View the page in another theme.
         m_window->viewPage();
         auto *themes = child<QListWidget>(m_window.get(), "lstThemes");
         const QString current = PageThemeName(m_window->document());
@@ -104,8 +82,7 @@ private Q_SLOTS:
         QTest::mouseClick(themes->viewport(), Qt::LeftButton, {}, themes->visualItemRect(other).center());
         step();
         QCOMPARE(named, (QStringList{u"&Undo Add Heading"_s, u"&Undo Edit Heading"_s, u"&Undo Move Heading"_s,
-                                     u"&Undo Delete Paragraph"_s, u"&Undo Edit Field"_s,
-                                     u"&Undo Apply Theme "_s + other->text()}));
+                                     u"&Undo Delete Paragraph"_s, u"&Undo Apply Theme "_s + other->text()}));
         const QByteArray edited = pageBytes();
 
         // Everything undone from View Page: the opened file again, saved byte for byte.
@@ -127,8 +104,6 @@ private Q_SLOTS:
         for (int i = 0; i < 10 && item("mnuRedo")->isEnabled(); ++i)
             press(blocks(), i % 2 ? Qt::CTRL | Qt::Key_Y : Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
         QCOMPARE(pageBytes(), edited);
-        QCOMPARE(child<QTreeWidget>(m_window.get(), "lvForms")->topLevelItem(2)->text(0), u"Speed"_s);
-        QVERIFY(m_window->pageDocument().differsFromFile());
     }
 
     // Typing not yet committed is undone in its box first; then Undo goes to the page.

@@ -57,12 +57,7 @@ private Q_SLOTS:
 
 private:
     TPageItem &item(int index) { return *m_doc.Page.Items(index); }
-    void commit()
-    {
-        const std::optional<TBlockEdit> edit = m_editor->editedBlock(m_doc);
-        QVERIFY(edit);
-        ApplyBlockEdit(m_doc, m_editor->currentBlockIndex(), *edit);
-    }
+    void commit() { ApplyBlockEdit(m_doc, m_editor->currentBlockIndex(), m_editor->editedBlock(m_doc).value()); }
 
     QTemporaryDir m_programFolder;
     std::unique_ptr<TBlockEditor> m_editor;
