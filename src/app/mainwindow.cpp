@@ -531,6 +531,8 @@ void TfrmMain::historyStep(bool back)
 
 bool TfrmMain::keepsTextHistory(QObject *widget, bool back) const
 {
+    if (!m_doc)
+        return false;
     bool available = false;
     if (const auto *edit = qobject_cast<const QLineEdit *>(widget))
         available = back ? edit->isUndoAvailable() : edit->isRedoAvailable();

@@ -2,8 +2,8 @@
 
 TFormOptions FormOptionsOf(const TPagelette &page)
 {
-    return {page.AlphaSort,  page.BlankFields, page.Border,     page.BrowserUsed, page.EmailAddress,
-            page.EmailSubject, page.EnvReport, page.FormFooter, page.HostName,    page.FormTitle};
+    return {page.AlphaSort,    page.BlankFields, page.Border,     page.BrowserUsed, page.EmailAddress,
+            page.EmailSubject, page.EnvReport,   page.FormFooter, page.HostName,    page.FormTitle};
 }
 
 void SetFormOptions(TPagelette &page, const TFormOptions &options)

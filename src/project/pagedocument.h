@@ -22,13 +22,13 @@ extern const QString kPreviewNotWrittenMessage;
 // Why a command did not go through, for the window to decide on; the text is for the user.
 enum class DocumentError {
     None,
-    SecondForm,          // a page has one e-mail form at most
-    PageDetailsStay,     // the page details block cannot be deleted
-    InvalidDocument,     // the file is not a page
-    UnableToCreateFile,  // the project or template file could not be written
-    PageNotMade,         // the page's HTML could not be made
-    PreviewNotWritten,   // a page made for a preview could not be written
-    RecoveryUnreadable,  // a recovery copy could not be read
+    SecondForm,         // a page has one e-mail form at most
+    PageDetailsStay,    // the page details block cannot be deleted
+    InvalidDocument,    // the file is not a page
+    UnableToCreateFile, // the project or template file could not be written
+    PageNotMade,        // the page's HTML could not be made
+    PreviewNotWritten,  // a page made for a preview could not be written
+    RecoveryUnreadable, // a recovery copy could not be read
 };
 
 // What a command did: a code, and in words the user can read a fixed message and, where there
@@ -50,10 +50,10 @@ struct DocumentOutcome
 // What Save did beyond writing the project file.
 struct SaveOutcome
 {
-    DocumentOutcome project;  // the project file itself: a failure stops the save
-    DocumentOutcome page;     // making the page's HTML
-    QString publishedName;    // the published page's file name, as the user is told
-    QString publishError;     // why the published page could not be written; empty when it was
+    DocumentOutcome project; // the project file itself: a failure stops the save
+    DocumentOutcome page;    // making the page's HTML
+    QString publishedName;   // the published page's file name, as the user is told
+    QString publishError;    // why the published page could not be written; empty when it was
 };
 
 // The open page: the document, its name, its modified flag and the program folder it lives in,

@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
     const size_t withHistory = heapInUse();
     const int recorded = doc.undoStack().count();
     std::printf("page of %d blocks: %.1f KiB\n", blocks, double(withPage - empty) / 1024);
-    std::printf("history of %d steps: %.1f KiB, %.0f bytes a step\n", recorded,
-                double(withHistory - withPage) / 1024, double(withHistory - withPage) / recorded);
+    std::printf("history of %d steps: %.1f KiB, %.0f bytes a step\n", recorded, double(withHistory - withPage) / 1024,
+                double(withHistory - withPage) / recorded);
     return 0;
 }
