@@ -34,8 +34,6 @@ QString choosePicture(QWidget *parent, const QString &folder, const QString &fil
 
 void TfrmMain::editThemes(bool refreshPreview)
 {
-    // What the open panel shows goes into the page before the theme does.
-    commitPanel();
     std::optional<BusyCursor> busy(std::in_place);
     TfrmTheme dialog(m_themes, m_doc->programFolder(), this);
     dialog.setPictureChooser(choosePicture);
@@ -57,6 +55,8 @@ void TfrmMain::editThemes(bool refreshPreview)
     }
     if (result != QDialog::Accepted || index < 0)
         return;
+    // What the open panel shows goes into the page before the theme does.
+    commitPanel();
     m_doc->applyTheme(m_themes, index);
     // From the preview's bar the preview shows the page in its new theme at once.
     if (refreshPreview)
