@@ -31,7 +31,7 @@ ALLOWED = {
                 "codecs", "viewer", "art"},
     "publish/gui": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "publish", "art"},
     "app/panels": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
-                   "forms/gui", "codecs", "viewer", "art", "dialogs"},
+                   "forms/gui", "codecs", "viewer", "art", "dialogs", "project"},
     "app": {"platform", "platform/gui", "format", "forms", "document", "html", "themes", "themes/gui",
             "forms/gui", "codecs", "viewer", "art", "dialogs", "project", "publish", "publish/gui", "app/panels"},
 }
@@ -40,6 +40,10 @@ ALLOWED = {
 CORE = {"platform", "format", "forms", "document", "themes", "html", "project", "publish"}
 
 QT_GUI_MODULES = ("QtGui", "QtWidgets")
+
+# The one piece of Qt Gui a core folder may use: the page document keeps its history on Qt's undo
+# stack, which has lived in Qt Gui since Qt 6. It draws nothing.
+CORE_EXCEPTIONS = {"project": {"QUndoStack", "QUndoCommand", "qundostack.h"}}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
@@ -92,6 +96,8 @@ def main():
                         if target and target != own and target not in ALLOWED[own]:
                             faults.append(f"{path}:{number}: {own}/ may not include {header}")
                     elif not quoted and own in CORE:
+                        if header.split("/")[-1] in CORE_EXCEPTIONS.get(own, ()):
+                            continue
                         module = header.split("/")[0]
                         if module in QT_GUI_MODULES or header in gui_headers:
                             faults.append(f"{path}:{number}: {own}/ links Qt Core only, not {header}")

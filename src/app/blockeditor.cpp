@@ -2,7 +2,7 @@
 #include "ui_blockeditor.h"
 
 #include "app/panels/panelcommands.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 
 #include <QLineEdit>
 
@@ -15,7 +15,6 @@ TBlockEditor::TBlockEditor(QWidget *parent) : QWidget(parent), ui(std::make_uniq
                 ui->pnlText,     ui->pnlBullets, ui->pnlHR,     ui->pnlForms};
     reserveDescriptionLines();
     connect(ui->pnlPageProp, &TPageDetailsPanel::themeRequested, this, &TBlockEditor::themeRequested);
-    connect(ui->pnlForms, &TFormsPanel::formChanged, this, &TBlockEditor::formChanged);
 
     // At start the page details are in front, with the alignment bar behind them.
     ui->stkPanels->setCurrentWidget(ui->pnlPageProp);
@@ -32,15 +31,13 @@ void TBlockEditor::reserveDescriptionLines()
         panel->reserveDescriptionLines(narrowest);
 }
 
-void TBlockEditor::loadBlock(TPagelette &doc, int index)
+void TBlockEditor::loadBlock(const TPagelette &doc, int index)
 {
     // An index past the end loads nothing, as the block list expects after a deletion.
     if (const TPageItem *item = doc.Page.Items(index)) {
         ui->pnlAlign->load(*item);
         if (item->BlockType < kBlockTypeCount) {
             TBlockPanel *panel = m_panels[item->BlockType];
-            if (item->BlockType == btForms)
-                ui->pnlForms->setPage(&doc); // its field commands change the page's form
             panel->load(doc, *item);
             // setText leaves the caret at the end, which scrolls a long text out of view: show its start.
             for (QLineEdit *edit : findChildren<QLineEdit *>())
@@ -55,21 +52,23 @@ void TBlockEditor::loadBlock(TPagelette &doc, int index)
     m_currentBlock = index;
 }
 
-bool TBlockEditor::commitBlock(TPagelette &doc)
+std::optional<TBlockEdit> TBlockEditor::editedBlock(const TPagelette &doc)
 {
-    if (m_currentBlock == -1)
-        return false;
-    if (TPageItem *item = doc.Page.Items(m_currentBlock))
-        commitItem(doc, *item);
-    return true;
+    const TPageItem *item = doc.Page.Items(m_currentBlock);
+    if (!item)
+        return std::nullopt;
+    TBlockEdit edit = BlockEditOf(doc, m_currentBlock);
+    // The page details block has no alignment of its own.
+    ui->pnlAlign->commit(edit.Item, m_currentBlock != 0);
+    if (item->BlockType < kBlockTypeCount)
+        m_panels[item->BlockType]->commit(edit);
+    return edit;
 }
 
-void TBlockEditor::commitItem(TPagelette &doc, TPageItem &item)
+bool TBlockEditor::hasUncommittedEdits(const TPagelette &doc)
 {
-    // The page details block has no alignment of its own.
-    ui->pnlAlign->commit(item, m_currentBlock != 0);
-    if (item.BlockType < kBlockTypeCount)
-        m_panels[item.BlockType]->commit(doc, item);
+    const std::optional<TBlockEdit> edit = editedBlock(doc);
+    return edit && *edit != BlockEditOf(doc, m_currentBlock);
 }
 
 QSize TBlockEditor::minimumSizeHint() const
@@ -120,14 +119,9 @@ void TBlockEditor::setProgramFolder(const QString &folder)
     ui->pnlForms->setProgramFolder(folder);
 }
 
-void TBlockEditor::fillFormFields(TPagelette &doc)
+void TBlockEditor::setDocument(PageDocument *document)
 {
-    ui->pnlForms->fillFields(doc);
-}
-
-void TBlockEditor::clearFormFields()
-{
-    ui->pnlForms->clearFields();
+    ui->pnlForms->setDocument(document);
 }
 
 TFontSpec TBlockEditor::memoFont(int tag) const

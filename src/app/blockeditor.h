@@ -7,9 +7,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
+class PageDocument;
 class QMimeData;
 class TPagelette;
+struct TBlockEdit;
 struct TPageItem;
 
 namespace Ui {
@@ -18,8 +21,8 @@ class TBlockEditor;
 
 // The right side of the Create Page view: one editor panel per block type, of which the one
 // of the selected block is in front, and the alignment bar above it. Load copies a block into
-// its panel; commit copies the open panel back into the block it was loaded from. The panels
-// never write into the document while the user types.
+// its panel; the edited copy hands the open panel back as the block it was loaded from, for the
+// document to commit. The panels never write into the document.
 class TBlockEditor : public QWidget
 {
     Q_OBJECT
@@ -31,12 +34,13 @@ public:
     // Loads item index of doc into its panel, brings the panel (and, for every block but the
     // page details, the alignment bar) to the front and makes index the current block index.
     // An index out of range loads nothing but still becomes the current block index.
-    void loadBlock(TPagelette &doc, int index);
+    void loadBlock(const TPagelette &doc, int index);
 
-    // Copies the open panel into the block at the current block index. False, and nothing
-    // done, when the index is -1; true otherwise (the caller then sets the modified flag, also
-    // when nothing changed or the index pointed past the end).
-    bool commitBlock(TPagelette &doc);
+    // The block at the current block index as the open panel shows it: a copy with the
+    // panel's controls written into it. Nothing when the index is -1 or past the end.
+    std::optional<TBlockEdit> editedBlock(const TPagelette &doc);
+    // The open panel shows something its block does not hold yet.
+    bool hasUncommittedEdits(const TPagelette &doc);
 
     // Counts the alignment bar also while it is hidden, so that the window never has to grow
     // when a block that shows it is selected.
@@ -59,10 +63,8 @@ public:
     // "Fields.ini" holds the form field bank.
     void setProgramFolder(const QString &folder);
 
-    // The Forms panel's field list: filled from the form after a file is loaded, emptied (with
-    // its buttons disabled) when the Forms block is deleted.
-    void fillFormFields(TPagelette &doc);
-    void clearFormFields();
+    // The document whose form the Forms panel edits and shows.
+    void setDocument(PageDocument *document);
 
     // Tags of the two edit boxes that carry a font, as the font buttons know them.
     enum FontTag { HeadingFont = 0, TextFont = 1 };
@@ -86,12 +88,9 @@ public:
 Q_SIGNALS:
     // "Choose Page Theme (Colors, etc..)" was pressed.
     void themeRequested();
-    // The Forms panel changed the page's form or its options.
-    void formChanged();
 
 private:
     void reserveDescriptionLines();
-    void commitItem(TPagelette &doc, TPageItem &item);
 
     std::unique_ptr<Ui::TBlockEditor> ui;
     // The panels by block type, in the order the stack holds them.

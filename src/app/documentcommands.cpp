@@ -36,7 +36,7 @@ int askToSave(QWidget *parent, const QString &documentName)
 
 } // namespace
 
-TPagelette &TfrmMain::document()
+const TPagelette &TfrmMain::document() const
 {
     return m_doc->page();
 }
@@ -154,8 +154,8 @@ bool TfrmMain::saveAsTemplate()
     }
     // A template that could not be written stops here; a preview page that could not be made
     // or written is reported, and the template stays saved.
-    report(outcome, outcome.message == kPageNotMadeMessage);
-    return outcome.ok() || outcome.message != kUnableToCreateFileMessage;
+    report(outcome, outcome.code == DocumentError::PageNotMade);
+    return outcome.code != DocumentError::UnableToCreateFile;
 }
 
 std::optional<QStringList> TfrmMain::buildPageHtml(quint8 pathMode)
@@ -184,7 +184,7 @@ void TfrmMain::previewInBrowser()
     // A preview file that could not be written is reported: opening the path would show an
     // older page as if it were this one.
     if (!outcome.ok()) {
-        report(outcome, outcome.message == kPageNotMadeMessage);
+        report(outcome, outcome.code == DocumentError::PageNotMade);
         return;
     }
     OpenUrl(m_doc->browserPreviewPath());
@@ -203,10 +203,8 @@ void TfrmMain::offerRecovery()
         }
         const DocumentOutcome outcome = RecoveryKeeper::restore(orphan, *m_doc);
         report(outcome, true);
-        if (outcome.ok()) {
-            m_recovery->forgetSavedState();
+        if (outcome.ok())
             break; // one page at a time: other copies wait for the next start
-        }
     }
     QString error;
     if (!m_recovery->start(&error))

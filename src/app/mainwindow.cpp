@@ -7,7 +7,7 @@
 #include "app/splash.h"
 #include "app/windowplacement.h"
 #include "dialogs/tipsdialog.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 #include "document/pagetheme.h"
 #include "html/pagehtml.h"
 #include "platform/filetypes.h"
@@ -21,11 +21,15 @@
 #include "project/recovery.h"
 #include "themes/themesfile.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -79,14 +83,17 @@ TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, Q
         reportProgramFolder();
     m_doc = new PageDocument(programFolder.isEmpty() ? ProgramFolder() : programFolder, this);
     ui->blockEditor->setProgramFolder(m_doc->programFolder());
+    ui->blockEditor->setDocument(m_doc);
     m_blockTypeToInsert = btHeading;
     connectDocument();
     m_doc->newPage();
     connect(m_doc, &PageDocument::nameChanged, this, &TfrmMain::setTitle);
     // The recovery copy holds what the user sees, the open panel included, without committing it.
-    m_recovery = new RecoveryKeeper(*m_doc, [this] {
+    m_recovery = new RecoveryKeeper(*m_doc, [this]() -> std::optional<TPagelette> {
+        if (!ui->blockEditor->hasUncommittedEdits(m_doc->page()))
+            return std::nullopt;
         TPagelette page = m_doc->page();
-        ui->blockEditor->commitBlock(page);
+        ApplyBlockEdit(page, ui->blockEditor->currentBlockIndex(), *ui->blockEditor->editedBlock(page));
         return page;
     });
     m_recovery->setParent(this);
@@ -104,7 +111,11 @@ TfrmMain::TfrmMain(const QString &programFolder, const QStringList &arguments, Q
     // The tip of the day would open here, over the shown window, when m_showTips is set.
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The controls go before the widgets that hold them: no more events of theirs to look at.
+    qApp->removeEventFilter(this);
+}
 
 TBlockEditor *TfrmMain::blockEditor() const
 {
@@ -172,6 +183,9 @@ void TfrmMain::setUpMenu()
 
     m_popBlocks->addAction(ui->mnuDelete);
     m_popBlocks->addAction(separator(m_popBlocks, u"N1"_s));
+    m_popBlocks->addAction(ui->mnuUndo);
+    m_popBlocks->addAction(ui->mnuRedo);
+    m_popBlocks->addAction(separator(m_popBlocks, u"N7"_s));
     m_popBlocks->addAction(ui->mnuNew);
     m_popBlocks->addAction(separator(m_popBlocks, u"N2"_s));
     m_popBlocks->addAction(ui->mnuOpen);
@@ -183,11 +197,15 @@ void TfrmMain::setUpMenu()
     m_popBlocks->addAction(separator(m_popBlocks, u"N3"_s));
     m_popBlocks->addAction(ui->mnuCancel);
 
-    // Del deletes only while the block list has the focus; the document commands and help work
-    // anywhere in the window.
+    // Del deletes only while the block list has the focus; the document commands, undo and help
+    // work anywhere in the window. An edit box keeps its own undo keys while it holds text not
+    // yet committed (see keepsTextHistory).
     ui->lstBlocks->addAction(ui->mnuDelete);
-    for (QAction *action : {ui->mnuNew, ui->mnuOpen, ui->mnuSave, ui->mnuCreateTemplate, ui->mnuHelpContents})
+    ui->mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction *action : {ui->mnuUndo, ui->mnuRedo, ui->mnuNew, ui->mnuOpen, ui->mnuSave, ui->mnuCreateTemplate,
+                            ui->mnuHelpContents})
         addAction(action);
+    qApp->installEventFilter(this);
     connect(m_popBlocks, &QMenu::aboutToHide, this, [this] {
         // Hidden entries lose their shortcut; Del must keep working after the menu closes.
         ui->mnuDelete->setVisible(true);
@@ -208,6 +226,8 @@ void TfrmMain::connectControls()
     connect(ui->btnTemplate, &QPushButton::clicked, this, &TfrmMain::saveAsTemplate);
 
     connect(ui->mnuDelete, &QAction::triggered, this, [this] { deleteBlock(ui->lstBlocks->currentRow()); });
+    connect(ui->mnuUndo, &QAction::triggered, this, &TfrmMain::undo);
+    connect(ui->mnuRedo, &QAction::triggered, this, &TfrmMain::redo);
     connect(ui->mnuNew, &QAction::triggered, this, &TfrmMain::newPage);
     connect(ui->mnuOpen, &QAction::triggered, this, &TfrmMain::openPage);
     connect(ui->mnuSave, &QAction::triggered, this, &TfrmMain::savePage);
@@ -351,6 +371,20 @@ void TfrmMain::showEvent(QShowEvent *event)
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeyCombination combination = key->keyCombination();
+        const bool back = combination == QKeyCombination(Qt::CTRL | Qt::Key_Z);
+        const bool forward = combination == QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)
+                          || combination == QKeyCombination(Qt::CTRL | Qt::Key_Y);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if ((back || forward) && widget && widget->window() == this && !keepsTextHistory(watched, back)) {
+            // Not taken by the edit box: the key reaches the window's Undo or Redo.
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
     if (watched == ui->pbButtons && event->type() == QEvent::Paint) {
         paintButtonFrame();
         return true;
@@ -411,6 +445,7 @@ void TfrmMain::lstThemesClick()
     const int row = ui->lstThemes->currentRow();
     if (row < 0 || ui->lstThemes->selectedItems().isEmpty())
         return;
+    commitPanel();
     m_doc->applyTheme(m_themes, row);
     viewPage();
 }
@@ -425,23 +460,132 @@ void TfrmMain::showBlockMenu(QWidget *source, const QPoint &globalPos)
 
 // ---- block list ----
 
-// The block list and the panels follow the document. The title follows its name once the
-// creation handler has made the first page.
+// The block list and the panels follow the document: on every change, undo and redo. The title
+// follows its name once the creation handler has made the first page.
 void TfrmMain::connectDocument()
 {
     TBlockList *list = ui->lstBlocks;
     connect(m_doc, &PageDocument::pageReset, this, &TfrmMain::rebuildBlockList);
-    connect(m_doc, &PageDocument::blockInserted, list, &TBlockList::insertBlockRow);
-    connect(m_doc, &PageDocument::blockMoved, list, [list](int from, int to) { list->insertItem(to, list->takeItem(from)); });
-    connect(m_doc, &PageDocument::blockDeleted, list, [list](int row) { delete list->takeItem(row); });
-    connect(m_doc, &PageDocument::formCleared, ui->blockEditor, &TBlockEditor::clearFormFields);
-    connect(ui->blockEditor, &TBlockEditor::formChanged, m_doc, &PageDocument::markModified);
+    connect(m_doc, &PageDocument::blockInserted, this, [this, list](int index, int type) {
+        list->insertBlockRow(index, type);
+        showBlock(index);
+    });
+    connect(m_doc, &PageDocument::blockMoved, this, [this, list](int from, int to) {
+        list->insertItem(to, list->takeItem(from));
+        showBlock(to);
+    });
+    connect(m_doc, &PageDocument::blockDeleted, this, &TfrmMain::blockRowDeleted);
+    connect(m_doc, &PageDocument::blockChanged, this, &TfrmMain::blockFieldsChanged);
+    connect(m_doc, &PageDocument::formChanged, this, [this] {
+        // An undone form change shows the form it changed; the field list follows by itself.
+        for (int i = 0; m_followingHistory && i < m_doc->blockCount(); ++i) {
+            if (m_doc->blockType(i) == btForms)
+                showBlock(i);
+        }
+    });
+    QUndoStack &history = m_doc->undoStack();
+    for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(&history, signal, this, &TfrmMain::updateHistoryItems);
+    for (auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+        connect(&history, signal, this, &TfrmMain::updateHistoryItems);
+    updateHistoryItems();
+}
+
+void TfrmMain::updateHistoryItems()
+{
+    const QUndoStack &history = m_doc->undoStack();
+    const auto caption = [](const QString &verb, const QString &step) {
+        return step.isEmpty() ? verb : verb + u' ' + step;
+    };
+    ui->mnuUndo->setText(caption(u"&Undo"_s, history.undoText()));
+    ui->mnuRedo->setText(caption(u"&Redo"_s, history.redoText()));
+    ui->mnuUndo->setEnabled(history.canUndo());
+    ui->mnuRedo->setEnabled(history.canRedo());
+}
+
+void TfrmMain::undo()
+{
+    historyStep(true);
+}
+
+void TfrmMain::redo()
+{
+    historyStep(false);
+}
+
+void TfrmMain::historyStep(bool back)
+{
+    commitPanel();
+    const QUndoStack &history = m_doc->undoStack();
+    if (back ? !history.canUndo() : !history.canRedo())
+        return;
+    m_followingHistory = true;
+    if (back)
+        m_doc->undo();
+    else
+        m_doc->redo();
+    m_followingHistory = false;
+    if (ui->pnlViews->currentWidget() == ui->pnlPreview)
+        viewPage();
+}
+
+bool TfrmMain::keepsTextHistory(QObject *widget, bool back) const
+{
+    if (!m_doc)
+        return false;
+    bool available = false;
+    if (const auto *edit = qobject_cast<const QLineEdit *>(widget))
+        available = back ? edit->isUndoAvailable() : edit->isRedoAvailable();
+    else if (const auto *memo = qobject_cast<const QPlainTextEdit *>(widget))
+        available = back ? memo->document()->isUndoAvailable() : memo->document()->isRedoAvailable();
+    else
+        return false;
+    return available && ui->blockEditor->isAncestorOf(static_cast<const QWidget *>(widget))
+        && ui->blockEditor->hasUncommittedEdits(m_doc->page());
+}
+
+void TfrmMain::showBlock(int index)
+{
+    ui->lstBlocks->setCurrentRow(index);
+    ui->blockEditor->loadBlock(m_doc->page(), index);
+}
+
+void TfrmMain::blockRowDeleted(int index)
+{
+    TBlockList *list = ui->lstBlocks;
+    delete list->takeItem(index);
+    list->setCurrentRow(index - 1);
+    ui->blockEditor->setCurrentBlockIndex(-1); // the deleted block's panel must not be committed
+    ui->blockEditor->loadBlock(m_doc->page(), index - 1);
+    if (m_trashState != kBinFull)
+        setTrash(kBinFull);
+    if (list->count() == 1) {
+        ui->blockEditor->hideAlignBar();
+        setTrash(kBinEmpty);
+    }
+}
+
+void TfrmMain::blockFieldsChanged(int index)
+{
+    if (index == 0)
+        selectPageTheme();
+    // A commit leaves the panel as it is; anything else shows the block as it now is.
+    if (!m_committing && (m_followingHistory || index == ui->blockEditor->currentBlockIndex()))
+        showBlock(index);
 }
 
 void TfrmMain::commitPanel()
 {
-    if (ui->blockEditor->commitBlock(m_doc->page()))
-        m_doc->markModified();
+    const int index = ui->blockEditor->currentBlockIndex();
+    if (index == -1)
+        return;
+    const std::optional<TBlockEdit> edit = ui->blockEditor->editedBlock(m_doc->page());
+    m_committing = true;
+    if (edit)
+        m_doc->commitBlock(index, *edit);
+    else
+        m_doc->markModified(); // the rule holds also when the index points past the end
+    m_committing = false;
 }
 
 void TfrmMain::lstBlocksClick(int row)
@@ -466,28 +610,24 @@ void TfrmMain::lstBlocksDragDrop(const BlockDrag::Payload &payload, int position
             return;
         }
         commitPanel();
-        const auto inserted = m_doc->insertBlock(position, type);
-        if (!inserted)
-            return;
-        position = *inserted;
-    } else {
-        const int from = payload.row;
-        if (from <= 0 || from >= count)
-            return;
-        // The open panel may hold edits of the dragged block: store them before it moves.
-        commitPanel();
-        if (position == count)
-            return; // below the last row: nothing moves and the selection stays
-        m_doc->moveBlock(from, position);
+        m_doc->insertBlock(position, type); // the list and the panel follow the document
+        return;
     }
-    list->setCurrentRow(position);
-    ui->blockEditor->loadBlock(m_doc->page(), position);
+    const int from = payload.row;
+    if (from <= 0 || from >= count)
+        return;
+    // The open panel may hold edits of the dragged block: store them before it moves.
+    commitPanel();
+    // The list and the panel follow a move. A drop onto the page details or onto the block
+    // itself moves nothing and still opens the row dropped on; below the last row the
+    // selection stays.
+    if (!m_doc->moveBlock(from, position) && position != count)
+        showBlock(position);
 }
 
 void TfrmMain::deleteBlock(int row)
 {
-    TBlockList *list = ui->lstBlocks;
-    if (row < 0 || row >= list->count() || row >= m_doc->blockCount())
+    if (row < 0 || row >= ui->lstBlocks->count() || row >= m_doc->blockCount())
         return;
     if (row == 0) {
         Messages::information(this, kPageDetailsStayMessage);
@@ -498,16 +638,7 @@ void TfrmMain::deleteBlock(int row)
                        Messages::Yes | Messages::No)
         != Messages::Yes)
         return;
-    m_doc->deleteBlock(row);
-    list->setCurrentRow(row - 1);
-    ui->blockEditor->setCurrentBlockIndex(-1); // the deleted block's panel must not be committed
-    ui->blockEditor->loadBlock(m_doc->page(), row - 1);
-    if (m_trashState != kBinFull)
-        setTrash(kBinFull);
-    if (list->count() == 1) {
-        ui->blockEditor->hideAlignBar();
-        setTrash(kBinEmpty);
-    }
+    m_doc->deleteBlock(row); // the list, the panel and the bin follow the document
 }
 
 void TfrmMain::setTrash(int state)
@@ -521,14 +652,9 @@ void TfrmMain::setTrash(int state)
 void TfrmMain::rebuildBlockList()
 {
     ui->lstBlocks->clear();
-    ui->blockEditor->clearFormFields();
-    TPagelette &page = m_doc->page();
-    for (int i = 0; i < page.Page.Count(); ++i) {
-        const int type = page.Page.Items(i)->BlockType;
-        ui->lstBlocks->addBlockRow(type);
-        if (type == btForms)
-            ui->blockEditor->fillFormFields(page);
-    }
+    const TPagelette &page = m_doc->page();
+    for (int i = 0; i < page.Page.Count(); ++i)
+        ui->lstBlocks->addBlockRow(page.Page.Items(i)->BlockType);
     ui->blockEditor->setCurrentBlockIndex(-1);
     ui->lstBlocks->setCurrentRow(0);
     lstBlocksClick(0);

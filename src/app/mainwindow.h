@@ -45,7 +45,7 @@ public:
     ~TfrmMain() override;
 
     PageDocument &pageDocument() const { return *m_doc; }
-    TPagelette &document();
+    const TPagelette &document() const;
     const TWebTheme &themes() const { return m_themes; }
     TBlockEditor *blockEditor() const;
     QString documentName() const;
@@ -85,6 +85,12 @@ public:
     RecoveryKeeper *recovery() const { return m_recovery; }
     void deleteBlock(int row);
 
+    // Undo and Redo of the page's history. The open panel is committed first, so that what it
+    // shows is part of the history; the block list, the panel, the theme list and View Page
+    // then follow the step.
+    void undo();
+    void redo();
+
     // The page generator as the window runs it: commits the open panel, shows the hourglass,
     // selects the page's theme in the theme list and warns when the page cannot be made.
     std::optional<QStringList> buildPageHtml(quint8 pathMode);
@@ -115,6 +121,15 @@ private:
 
     void connectDocument();
     void commitPanel();
+    void historyStep(bool back);
+    void updateHistoryItems();
+    // Selects row index of the block list and opens its block's panel, committing nothing.
+    void showBlock(int index);
+    void blockRowDeleted(int index);
+    void blockFieldsChanged(int index);
+    // Whether an Undo or Redo key pressed in widget belongs to its own text history: it does
+    // while the open panel holds edits not yet committed and the widget can take the step.
+    bool keepsTextHistory(QObject *widget, bool back) const;
     void rebuildBlockList();
     void setTitle();
     void selectPageTheme();
@@ -140,4 +155,6 @@ private:
     int m_trashState = 15;
     int m_showTips = 1;
     int m_pendingPaneWidth = -1;
+    bool m_committing = false;        // the open panel is being committed: it need not reload
+    bool m_followingHistory = false;  // an undo or redo is being carried out
 };

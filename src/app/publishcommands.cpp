@@ -4,8 +4,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/blockeditor.h"
-#include "document/pagefile.h"
 #include "platform/gui/busycursor.h"
 #include "platform/gui/messages.h"
 #include "project/pagedocument.h"
@@ -18,18 +16,16 @@ using namespace Qt::StringLiterals;
 
 void TfrmMain::sendToWeb()
 {
-    // Text typed into the open panel is an unsaved change like any other; a panel that shows
-    // just what its block holds changes nothing, so an unchanged page goes straight to the wizard.
-    const QByteArray before = DocumentBytes(m_doc->page());
-    if (ui->blockEditor->commitBlock(m_doc->page()) && DocumentBytes(m_doc->page()) != before)
-        m_doc->markModified();
-    if (m_doc->isModified()) {
+    // Text typed into the open panel is an unsaved change like any other; a page that does not
+    // differ from what was opened or saved goes straight to the wizard.
+    commitPanel();
+    if (m_doc->differsFromFile()) {
         const int answer = Messages::show(this, Messages::Kind::Confirmation,
                                           u"You need to save %1 before uploading."_s.arg(m_doc->name()),
                                           Messages::Ok | Messages::Cancel);
         if (answer == Messages::Ok)
             savePage();
-        if (m_doc->isModified())
+        if (m_doc->differsFromFile())
             return;
     }
     std::unique_ptr<TfrmUpload> wizard;

@@ -55,8 +55,9 @@ void TfrmMain::editThemes(bool refreshPreview)
     }
     if (result != QDialog::Accepted || index < 0)
         return;
-    if (m_doc->applyTheme(m_themes, index))
-        m_doc->markModified();
+    // What the open panel shows goes into the page before the theme does.
+    commitPanel();
+    m_doc->applyTheme(m_themes, index);
     // From the preview's bar the preview shows the page in its new theme at once.
     if (refreshPreview)
         lstThemesClick();

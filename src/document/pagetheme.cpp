@@ -2,11 +2,15 @@
 
 bool ApplyTheme(const TWebTheme &themes, int index, TPagelette &page)
 {
-    const TThemeItem *theme = themes.Items.Items(index);
     TPageItem *details = page.Page.Items(0);
-    if (!theme || !details)
+    return details && ApplyTheme(themes, index, details->PagePropertiesBlock);
+}
+
+bool ApplyTheme(const TWebTheme &themes, int index, TPagePropertiesBlock &d)
+{
+    const TThemeItem *theme = themes.Items.Items(index);
+    if (!theme)
         return false;
-    TPagePropertiesBlock &d = details->PagePropertiesBlock;
     d.ThemeName = theme->ThemeName;
     d.Background = theme->BGImage;
     d.IndentMargin = theme->LeftMargin;

@@ -29,21 +29,18 @@ QString lockPathOf(const QString &copyPath)
 
 } // namespace
 
-RecoveryKeeper::RecoveryKeeper(PageDocument &document, std::function<TPagelette()> snapshot, const QString &folder)
-    : m_document(document), m_snapshot(std::move(snapshot)), m_folder(folder.isEmpty() ? defaultFolder() : folder)
+RecoveryKeeper::RecoveryKeeper(PageDocument &document, Uncommitted uncommitted, const QString &folder)
+    : m_document(document), m_uncommitted(std::move(uncommitted)),
+      m_folder(folder.isEmpty() ? defaultFolder() : folder)
 {
     m_timer.setInterval(kDefaultInterval);
     connect(&m_timer, &QTimer::timeout, this, [this] { check(); });
-    // A new or opened page is what the user has; a saved page, or one whose changes the user
-    // gave up, needs no copy any more.
-    connect(&m_document, &PageDocument::pageReset, this, &RecoveryKeeper::markClean);
+    connect(&m_document, &PageDocument::changed, this, [this] { m_changedSinceWritten = true; });
+    // A saved page, or one whose changes the user gave up, needs no copy any more.
     connect(&m_document, &PageDocument::modifiedChanged, this, [this](bool modified) {
-        if (!modified) {
-            markClean();
+        if (!modified)
             discard();
-        }
     });
-    markClean();
 }
 
 RecoveryKeeper::~RecoveryKeeper() = default;
@@ -77,21 +74,20 @@ bool RecoveryKeeper::start(QString *error)
     return true;
 }
 
-void RecoveryKeeper::markClean()
-{
-    m_clean = DocumentBytes(m_document.page());
-}
-
 bool RecoveryKeeper::check(QString *error)
 {
     if (!m_lock)
         return true;
-    const QByteArray bytes = DocumentBytes(m_snapshot());
-    if (m_clean && bytes == *m_clean) {
-        // Back to what was saved (an edit undone by hand): nothing to recover.
+    const std::optional<TPagelette> withPanel = m_uncommitted ? m_uncommitted() : std::nullopt;
+    if (!withPanel && !m_document.differsFromFile()) {
+        // Nothing done, or everything undone, since the page was saved or opened.
         discard();
         return true;
     }
+    if (!withPanel && !m_changedSinceWritten && !m_written.isEmpty())
+        return true;
+    const QByteArray bytes = DocumentBytes(withPanel ? *withPanel : m_document.page());
+    m_changedSinceWritten = false;
     if (bytes == m_written)
         return true;
     QByteArray copy = kSignature.toByteArray();
@@ -158,7 +154,7 @@ DocumentOutcome RecoveryKeeper::restore(const Orphan &orphan, PageDocument &docu
         QFile::remove(aside);
         QFile::rename(orphan.path, aside);
         QFile::remove(lockPathOf(orphan.path));
-        return DocumentOutcome::failure(u"The recovered changes could not be read. They were kept as %1."_s.arg(
+        return DocumentOutcome::failure(DocumentError::RecoveryUnreadable, u"The recovered changes could not be read. They were kept as %1."_s.arg(
                                             QDir::toNativeSeparators(aside)),
                                         error);
     }

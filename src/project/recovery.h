@@ -28,9 +28,11 @@ public:
         QString documentName;
     };
 
-    // snapshot gives the page as the user sees it, open panel included, without touching the
-    // document. folder ends with "/"; empty means defaultFolder().
-    RecoveryKeeper(PageDocument &document, std::function<TPagelette()> snapshot, const QString &folder = {});
+    // uncommitted gives the page as the user sees it when the open panel holds edits not yet
+    // committed, and nothing otherwise; it leaves the document alone. folder ends with "/";
+    // empty means defaultFolder().
+    using Uncommitted = std::function<std::optional<TPagelette>()>;
+    RecoveryKeeper(PageDocument &document, Uncommitted uncommitted, const QString &folder = {});
     ~RecoveryKeeper() override;
 
     // "<data folder>/Brisko/Recovery/" of the user.
@@ -42,13 +44,12 @@ public:
     void setInterval(int milliseconds) { m_timer.setInterval(milliseconds); }
     // Takes this run's lock and starts looking at the page.
     bool start(QString *error = nullptr);
-    // Writes the copy now when the page differs from what was saved or opened and from the
-    // copy already written; false only when a needed write failed.
+    // Writes the copy now when the page differs from what was saved or opened (the document's
+    // history is not at its clean point, or the open panel holds edits) and from the copy
+    // already written; false only when a needed write failed.
     bool check(QString *error = nullptr);
     // The page is saved or given up: the copy goes.
     void discard();
-    // The page holds work that was never saved (it was just restored): keep a copy of it.
-    void forgetSavedState() { m_clean.reset(); }
 
     // The copies of runs that did not end normally, oldest first.
     static std::vector<Orphan> orphans(const QString &folder);
@@ -59,13 +60,11 @@ public:
     static void remove(const Orphan &orphan);
 
 private:
-    void markClean();
-
     PageDocument &m_document;
-    std::function<TPagelette()> m_snapshot;
+    Uncommitted m_uncommitted;
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
     QTimer m_timer;
-    std::optional<QByteArray> m_clean;   // the page as last saved or opened
-    QByteArray m_written;                // the copy on disk, empty when there is none
+    QByteArray m_written;        // the copy on disk, empty when there is none
+    bool m_changedSinceWritten = true;
 };

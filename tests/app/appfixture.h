@@ -2,9 +2,11 @@
 
 #include "app/blocklists.h"
 #include "app/mainwindow.h"
+#include "document/blockedit.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
+#include "project/pagedocument.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 // A program folder laid out like the installed one, in a temporary folder, with the user's
@@ -118,4 +121,13 @@ inline QStringList rowTexts(const QListWidget *list)
     for (int i = 0; i < list->count(); ++i)
         texts.append(list->item(i)->text());
     return texts;
+}
+
+// Changes block index of the window's page as a committed panel does.
+inline void editBlock(TfrmMain &window, int index, const std::function<void(TBlockEdit &)> &change)
+{
+    PageDocument &doc = window.pageDocument();
+    TBlockEdit edit = BlockEditOf(doc.page(), index);
+    change(edit);
+    doc.commitBlock(index, edit);
 }

@@ -6,6 +6,7 @@
 #include "app/blockeditor.h"
 #include "document/pagefile.h"
 #include "document/pagemodel.h"
+#include "project/pagedocument.h"
 #include "platform/gui/help.h"
 
 #include <QLabel>
@@ -29,7 +30,7 @@ private:
     QStringList documentTypes() const
     {
         QStringList names;
-        TPagelette &doc = m_window->document();
+        const TPagelette &doc = m_window->document();
         for (int i = 0; i < doc.Page.Count(); ++i)
             names.append(BlockTypeNames[doc.Page.Items(i)->BlockType].toString());
         return names;
@@ -290,10 +291,11 @@ private Q_SLOTS:
     void deletingTheFormsBlockEmptiesTheForm()
     {
         QVERIFY(dropFromPalette(6, -1));
-        TPagelette &doc = m_window->document();
-        doc.WebForm.Add().Name = u"Your Name"_s;
-        doc.Email = u"me@site.example"_s;
-        doc.Border = true;
+        PageDocument &page = m_window->pageDocument();
+        const TPagelette &doc = page.page();
+        page.addField(TFormElement{fkText, u"Your Name"_s, {}, {}, {}});
+        editBlock(*m_window, 4, [](TBlockEdit &edit) { edit.Form.Email = u"me@site.example"_s; });
+        page.setFormOptions(TFormOptions{.Border = true, .FormTitle = {}});
         Messages::setNextAnswer(Messages::Yes);
         m_window->deleteBlock(4);
         QCOMPARE(doc.WebForm.Count(), 0);

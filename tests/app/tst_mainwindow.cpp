@@ -333,7 +333,7 @@ private Q_SLOTS:
 
     void pageThatCannotBeMadeIsReported()
     {
-        m_window->document().Page.Items(0)->PagePropertiesBlock.IndentMargin = u"wide"_s;
+        editBlock(*m_window, 0, [](TBlockEdit &edit) { edit.Item.PagePropertiesBlock.IndentMargin = u"wide"_s; });
         Messages::setNextAnswer(Messages::Ok);
         m_window->viewPage();
         QCOMPARE(Messages::shown(), QStringList{u"Error Creating Web Page"_s});
@@ -363,9 +363,10 @@ private Q_SLOTS:
         });
         if (!writable)
             QVERIFY(QDir().mkpath(preview)); // a folder where the file belongs
-        TPageItem *link = m_window->document().Page.Items(2);
-        link->LinkBlock.UseDropBox = true;
-        link->LinkBlock.DropBoxText = u"http://example.org/\tExample\r\n"_s;
+        editBlock(*m_window, 2, [](TBlockEdit &edit) {
+            edit.Item.LinkBlock.UseDropBox = true;
+            edit.Item.LinkBlock.DropBoxText = u"http://example.org/\tExample\r\n"_s;
+        });
         auto *button = child<QToolButton>(m_window.get(), "btnExternalView");
         for (int click = 0; click < 2; ++click) { // the second preview overwrites the first
             if (!browser || !writable)

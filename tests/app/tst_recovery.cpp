@@ -112,7 +112,7 @@ private Q_SLOTS:
         QVERIFY(keeper->check());
         QVERIFY(!QFile::exists(keeper->copyPath()));
 
-        window->document().Page.Items(3)->TextBlock.Text = u"Changed"_s;
+        editBlock(*window, 3, [](TBlockEdit &edit) { edit.Item.TextBlock.Text = u"Changed"_s; });
         QVERIFY(keeper->check());
         QVERIFY(QFile::exists(keeper->copyPath()));
         const QDateTime written = QFileInfo(keeper->copyPath()).lastModified();

@@ -83,7 +83,7 @@ private Q_SLOTS:
         QString error;
         QVERIFY(WriteDocument(path, page, &error));
         m_window->loadDocument(path);
-        m_window->pageDocument().markModified();
+        editBlock(*m_window, 1, [](TBlockEdit &edit) { edit.Item.ImageBlock.Alt = u"Changed"_s; });
 
         Messages::setNextAnswer(answer);
         if (answer == Messages::Ok) {

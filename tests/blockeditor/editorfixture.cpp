@@ -1,6 +1,8 @@
 #include "editorfixture.h"
 
+#include "app/panels/blockpanel.h"
 #include "dialogs/miscdialog.h"
+#include "document/blockedit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,6 +13,16 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTimer>
+
+void commitInto(TBlockPanel &panel, TPagelette &doc, const TPageItem &item)
+{
+    int index = 0;
+    while (doc.Page.Items(index) && doc.Page.Items(index) != &item)
+        ++index;
+    TBlockEdit edit = BlockEditOf(doc, index);
+    panel.commit(edit);
+    ApplyBlockEdit(doc, index, edit);
+}
 
 TPagelette pageWithEveryBlock()
 {

@@ -7,6 +7,11 @@
 
 #include <functional>
 
+class TBlockPanel;
+
+// What the window does with a panel's commit: the panel's edited copy of item goes into doc.
+void commitInto(TBlockPanel &panel, TPagelette &doc, const TPageItem &item);
+
 // A page with one block of every type, in block type order: item i has type i.
 TPagelette pageWithEveryBlock();
 

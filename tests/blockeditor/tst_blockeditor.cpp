@@ -2,8 +2,10 @@
 
 #include "app/blockeditor.h"
 #include "app/panels/panelwidgets.h"
+#include "document/blockedit.h"
 #include "platform/gui/updown.h"
 #include "platform/gui/help.h"
+#include "project/pagedocument.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -55,7 +57,7 @@ private Q_SLOTS:
 
 private:
     TPageItem &item(int index) { return *m_doc.Page.Items(index); }
-    void commit() { QVERIFY(m_editor->commitBlock(m_doc)); }
+    void commit() { ApplyBlockEdit(m_doc, m_editor->currentBlockIndex(), m_editor->editedBlock(m_doc).value()); }
 
     QTemporaryDir m_programFolder;
     std::unique_ptr<TBlockEditor> m_editor;
@@ -301,22 +303,18 @@ void TestBlockEditor::commitWithoutCurrentBlockDoesNothing()
     m_editor->loadBlock(m_doc, 1);
     retype(*m_editor, "txtHeading", u"Not stored"_s);
     m_editor->setCurrentBlockIndex(-1);
-    const TPagelette before = m_doc;
-    QVERIFY(!m_editor->commitBlock(m_doc));
-    QVERIFY(m_doc == before);
+    QVERIFY(!m_editor->editedBlock(m_doc));
 }
 
 void TestBlockEditor::indexPastTheEndIsSwallowed()
 {
     m_editor->loadBlock(m_doc, 6);
     QWidget *front = control<QStackedWidget>(*m_editor, "stkPanels")->currentWidget();
-    const TPagelette before = m_doc;
     m_editor->loadBlock(m_doc, 42);
     QCOMPARE(m_editor->currentBlockIndex(), 42);
     QCOMPARE(control<QStackedWidget>(*m_editor, "stkPanels")->currentWidget(), front);
     QVERIFY(m_editor->alignBarVisible());
-    QVERIFY(m_editor->commitBlock(m_doc)); // true: the caller still sets the modified flag
-    QVERIFY(m_doc == before);
+    QVERIFY(!m_editor->editedBlock(m_doc)); // the window still sets the modified flag
 }
 
 void TestBlockEditor::applyFontIsSetOnlyByChoosingAFont()
@@ -439,7 +437,9 @@ void TestBlockEditor::everyCaptionFitsAtTheSmallestSize()
         field.Name = u"Field %1"_s.arg(kind + 1);
         field.FieldKind = TFieldKind(kind);
     }
-    m_editor->fillFormFields(m_doc);
+    PageDocument document(m_programFolder.path() + u'/');
+    document.adopt(std::make_unique<TPagelette>(m_doc), {});
+    m_editor->setDocument(&document);
     m_editor->loadBlock(m_doc, type);
     m_editor->resize(m_editor->minimumSizeHint());
     QCoreApplication::processEvents();
@@ -476,6 +476,7 @@ void TestBlockEditor::everyCaptionFitsAtTheSmallestSize()
         QCoreApplication::processEvents();
         m_editor->grab().save(pictures + u"/panel-%1.png"_s.arg(type));
     }
+    m_editor->setDocument(nullptr);
 }
 
 QTEST_MAIN(TestBlockEditor)

@@ -21,7 +21,7 @@ private Q_SLOTS:
 private:
     TPageItem &item() { return *m_doc.Page.Items(btBullet); }
     void load() { m_panel->load(m_doc, item()); }
-    void commit() { m_panel->commit(m_doc, item()); }
+    void commit() { commitInto(*m_panel, m_doc, item()); }
 
     TPagelette m_doc;
     std::unique_ptr<TBulletsPanel> m_panel;

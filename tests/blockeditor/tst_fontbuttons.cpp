@@ -101,7 +101,7 @@ void TestFontButtons::fontButtonChoosesTheMemoFont()
         expected.Bold = true;
     }
     QCOMPARE(fontButtonOf(*panel).font(), expected);
-    panel->commit(doc, item);
+    commitInto(*panel, doc, item);
     QCOMPARE(applyFont, quint8(ok ? 1 : 0));
     QCOMPARE(attributes, FontToDescription(expected));
 }
@@ -138,7 +138,7 @@ void TestFontButtons::fontDescriptionsSurviveLoadAndCommit()
         QCOMPARE(font.pointSize(), size);
         QCOMPARE(font.bold() | font.italic() << 1 | font.underline() << 2, styles);
         attributes.clear();
-        panel->commit(doc, item);
+        commitInto(*panel, doc, item);
         QCOMPARE(attributes, description);
     }
 }

@@ -1,6 +1,7 @@
 #include "editorfixture.h"
 
 #include "app/panels/formspanel.h"
+#include "project/pagedocument.h"
 
 #include <QTreeWidget>
 
@@ -20,7 +21,7 @@ private Q_SLOTS:
 private:
     TPageItem &item() { return *m_doc.Page.Items(btForms); }
     void load() { m_panel->load(m_doc, item()); }
-    void commit() { m_panel->commit(m_doc, item()); }
+    void commit() { commitInto(*m_panel, m_doc, item()); }
 
     TPagelette m_doc;
     std::unique_ptr<TFormsPanel> m_panel;
@@ -75,7 +76,9 @@ void TestFormsPanel::formFieldListFollowsTheForm()
         element.Name = u"Field %1"_s.arg(kind);
         element.FieldKind = TFieldKind(kind);
     }
-    m_panel->fillFields(m_doc);
+    PageDocument document(QString{});
+    document.adopt(std::make_unique<TPagelette>(m_doc), {});
+    m_panel->setDocument(&document);
     QCOMPARE(list->headerItem()->text(0) + u'|' + list->headerItem()->text(1), u"Name|Type"_s);
     QCOMPARE(list->topLevelItemCount(), kFieldKindCount);
     for (int kind = 0; kind < kFieldKindCount; ++kind) {
@@ -87,12 +90,14 @@ void TestFormsPanel::formFieldListFollowsTheForm()
     load();
     QVERIFY(control(e, "btnFormClear")->isEnabled());
 
-    for (const char *name : {"btnFormUp", "btnFormDown", "btnFormRemove", "btnFormEdit"})
-        control(e, name)->setEnabled(true);
-    m_panel->clearFields();
+    // Deleting the Forms block empties the list, and undoing it brings the fields back.
+    list->setCurrentItem(list->topLevelItem(1));
+    QVERIFY(document.deleteBlock(btForms).ok());
     QCOMPARE(list->topLevelItemCount(), 0);
     for (const char *name : {"btnFormUp", "btnFormDown", "btnFormRemove", "btnFormEdit", "btnFormClear"})
         QVERIFY2(!control(e, name)->isEnabled(), name);
+    document.undo();
+    QCOMPARE(list->topLevelItemCount(), kFieldKindCount);
 }
 
 QTEST_MAIN(TestFormsPanel)

@@ -134,7 +134,7 @@ private:
     QScrollArea *box() const { return control<QScrollArea>(*m_panel, "sboxImages"); }
     TImageBlock &block() { return m_doc.Page.Items(btImage)->ImageBlock; }
     void load() { m_panel->load(m_doc, *m_doc.Page.Items(btImage)); }
-    void commit() { m_panel->commit(m_doc, *m_doc.Page.Items(btImage)); }
+    void commit() { commitInto(*m_panel, m_doc, *m_doc.Page.Items(btImage)); }
     // Puts the pictures the preview tests load into the upload image folder.
     void storePreviewPictures();
     void loadImage(const QString &fileName);

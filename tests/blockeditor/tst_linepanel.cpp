@@ -30,7 +30,7 @@ private Q_SLOTS:
 private:
     TPageItem &item() { return *m_doc.Page.Items(btHR); }
     void load() { m_panel->load(m_doc, item()); }
-    void commit() { m_panel->commit(m_doc, item()); }
+    void commit() { commitInto(*m_panel, m_doc, item()); }
     QFrame *linePreview() const { return control<QFrame>(*m_panel, "bevHR"); }
     void loadLine(int width, int size = 0);
 

@@ -42,7 +42,7 @@ private Q_SLOTS:
 private:
     TPageItem &item() { return *m_doc.Page.Items(btLink); }
     void load() { m_panel->load(m_doc, item()); }
-    void commit() { m_panel->commit(m_doc, item()); }
+    void commit() { commitInto(*m_panel, m_doc, item()); }
     void loadLinkBlock(const QStringList &entries, bool dropBox);
     QStringList entries() const { return m_list->strings(); }
     QWidget *widget(const char *name) const { return control(*m_panel, name); }

@@ -31,7 +31,7 @@ private Q_SLOTS:
 private:
     TPageItem &item() { return *m_doc.Page.Items(btPageProperties); }
     void load() { m_panel->load(m_doc, item()); }
-    void commit() { m_panel->commit(m_doc, item()); }
+    void commit() { commitInto(*m_panel, m_doc, item()); }
     QWidget *widget(const char *name) const { return control(*m_panel, name); }
 
     TPagelette m_doc;

@@ -132,11 +132,10 @@ private Q_SLOTS:
         dialog.show();
         addChoice(dialog, u"s"_s, u"Small"_s, true);
         addChoice(dialog, u"l"_s, u"Large"_s, true);
-        TWebForm form;
-        QTreeWidget rows;
-        StoreFieldDialog(dialog, TFieldKind(kind), true, form, &rows);
-        QCOMPARE(form.Items(0)->Strings, stored);
-        QCOMPARE(rows.topLevelItem(0)->text(1), FieldKindCaptions[kind].toString());
+        TFormElement element;
+        StoreFieldDialog(dialog, TFieldKind(kind), element);
+        QCOMPARE(element.Strings, stored);
+        QCOMPARE(element.FieldKind, kind);
     }
 
     void choiceCommandsFollowTheSelection()
@@ -229,13 +228,9 @@ private Q_SLOTS:
         QCOMPARE(list->topLevelItem(1)->text(1), u"Alaska (US)"_s);
         QCOMPARE(list->topLevelItem(1)->text(2), u"No"_s);
 
-        TWebForm form;
-        TFormElement &element = form.Add();
-        element = field(fkDropDown, u"State"_s, {});
-        QTreeWidget rows;
-        AddFieldRow(&rows, u"State"_s, fkDropDown)->setSelected(true);
-        StoreFieldDialog(dialog, fkDropDown, false, form, &rows);
-        QCOMPARE(form.Items(0)->Strings, (QStringList{u"AL|Alabama"_s, u"AK|Alaska (US)"_s}));
+        TFormElement element = field(fkDropDown, u"State"_s, {});
+        StoreFieldDialog(dialog, fkDropDown, element);
+        QCOMPARE(element.Strings, (QStringList{u"AL|Alabama"_s, u"AK|Alaska (US)"_s}));
     }
 
     // A "|" in a choice would split its line differently when read back: the entry boxes keep it out.
@@ -256,12 +251,11 @@ private Q_SLOTS:
         QCOMPARE(text->text(), u"Red  Blue"_s);
         clickButton(control(dialog, "btnDropApply"));
 
-        TWebForm form;
-        QTreeWidget rows;
-        StoreFieldDialog(dialog, fkRadio, true, form, &rows);
-        QCOMPARE(form.Items(0)->Strings, QStringList{u"ab|Red  Blue|No"_s});
+        TFormElement element;
+        StoreFieldDialog(dialog, fkRadio, element);
+        QCOMPARE(element.Strings, QStringList{u"ab|Red  Blue|No"_s});
         TfrmFields again{fkRadio};
-        FillFieldDialog(again, *form.Items(0));
+        FillFieldDialog(again, element);
         QCOMPARE(again.choices().value(0).text, u"Red  Blue"_s);
     }
 
@@ -296,9 +290,6 @@ private Q_SLOTS:
         TWebForm form;
         QList<TFieldEntry> entries;
         QVERIFY(FieldBank(folder()).LoadDefaultFields(form, entries));
-        QTreeWidget rows;
-        for (const TFieldEntry &entry : entries)
-            AddFieldRow(&rows, entry.Name, entry.Kind);
 
         for (int row = 0; row < 2; ++row) {
             const TFieldKind kind = form.Items(row)->FieldKind;
@@ -315,8 +306,7 @@ private Q_SLOTS:
             retype(dialog, "txtText", u"Line one"_s);
             QTest::keyClick(control(dialog, "txtText"), Qt::Key_Return);
             QTest::keyClicks(control(dialog, "txtText"), u"Line two"_s);
-            rows.setCurrentItem(rows.topLevelItem(row));
-            StoreFieldDialog(dialog, kind, false, form, &rows);
+            StoreFieldDialog(dialog, kind, *form.Items(row));
         }
         QCOMPARE(form.Items(0)->Strings, (QStringList{u"Size=40"_s, u"Maxlength=100"_s}));
         QCOMPARE(form.Items(0)->Text, u"Line one\r\nLine two"_s);

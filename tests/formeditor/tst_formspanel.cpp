@@ -13,6 +13,7 @@
 #include "html/htmlfile.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
+#include "project/pagedocument.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -41,11 +42,12 @@ class TestFormsPanel : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    TPagelette m_doc;
+    std::unique_ptr<PageDocument> m_doc;
     std::unique_ptr<TFormsPanel> m_panel;
     int m_changes = 0;
 
     QString folder() const { return m_dir->path() + u'/'; }
+    const TPagelette &page() const { return m_doc->page(); }
     QString configFolder() const { return m_dir->path() + u"/config"_s; }
     TFieldListView *list() const { return control<TFieldListView>(*m_panel, "lvForms"); }
     QAction *menuItem(const char *name) const { return m_panel->findChild<QAction *>(QLatin1StringView(name)); }
@@ -59,12 +61,11 @@ class TestFormsPanel : public QObject
 
     void setFields(const QStringList &names)
     {
-        m_doc.WebForm.Clear();
-        for (const QString &name : names) {
-            TFormElement &element = m_doc.WebForm.Add();
-            element.Name = name;
-        }
-        m_panel->fillFields(m_doc);
+        auto fresh = std::make_unique<TPagelette>(pageWithEveryBlock());
+        for (const QString &name : names)
+            fresh->WebForm.Add().Name = name;
+        m_doc->adopt(std::move(fresh), {});
+        m_changes = 0;
     }
 
     // The kind menu item, answered by filling the field dialog with name and pressing OK.
@@ -94,20 +95,22 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         SettingsStore::useFile(configFolder() + u"/Marlowen Software/HTML Brisko4.ini"_s);
         Messages::clearHistory();
-        m_doc = pageWithEveryBlock();
+        m_doc = std::make_unique<PageDocument>(folder());
+        m_doc->adopt(std::make_unique<TPagelette>(pageWithEveryBlock()), {});
         m_panel = std::make_unique<TFormsPanel>();
         m_panel->setProgramFolder(folder());
         m_panel->resize(520, 560);
-        m_panel->fillFields(m_doc);
-        m_panel->load(m_doc, *m_doc.Page.Items(btForms));
+        m_panel->setDocument(m_doc.get());
+        m_panel->load(page(), *page().Page.Items(btForms));
         m_panel->show();
         m_changes = 0;
-        connect(m_panel.get(), &TFormsPanel::formChanged, this, [this] { ++m_changes; });
+        connect(m_doc.get(), &PageDocument::changed, this, [this] { ++m_changes; });
     }
 
     void cleanup()
     {
         m_panel.reset();
+        m_doc.reset();
         QCOMPARE(Messages::pendingAnswers(), 0);
     }
 
@@ -135,13 +138,13 @@ private Q_SLOTS:
         else
             menuItem(qPrintable(how))->trigger();
         QCOMPARE(rowTexts(list()), order);
-        QCOMPARE(fieldNames(m_doc.WebForm), order);
+        QCOMPARE(fieldNames(page().WebForm), order);
         QCOMPARE(list()->selectedRow()->text(0), u"A"_s);
         QCOMPARE(m_changes, 1);
         // Moving up undoes a move down.
         if (how != u"drag") {
             clickButton(control(*m_panel, "btnFormUp"));
-            QCOMPARE(fieldNames(m_doc.WebForm), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+            QCOMPARE(fieldNames(page().WebForm), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
         }
     }
 
@@ -155,27 +158,27 @@ private Q_SLOTS:
         QTest::keyClick(list(), Qt::Key_Delete);
         QCOMPARE(Messages::shown(), (QStringList{u"Do you want to delete the selected field?"_s,
                                                  u"There must be at least one form field."_s}));
-        QCOMPARE(m_doc.WebForm.Count(), 1);
+        QCOMPARE(page().WebForm.Count(), 1);
         QCOMPARE(list()->topLevelItemCount(), 1);
 
         setFields({u"A"_s, u"B"_s});
         selectRow(list(), 0);
         Messages::setNextAnswer(Messages::Cancel);
         clickButton(control(*m_panel, "btnFormRemove"));
-        QCOMPARE(m_doc.WebForm.Count(), 2);
+        QCOMPARE(page().WebForm.Count(), 2);
         Messages::setNextAnswer(Messages::Yes);
         clickButton(control(*m_panel, "btnFormRemove"));
-        QCOMPARE(fieldNames(m_doc.WebForm), QStringList{u"B"_s});
+        QCOMPARE(fieldNames(page().WebForm), QStringList{u"B"_s});
         QCOMPARE(rowTexts(list()), QStringList{u"B"_s});
 
         Messages::clearHistory();
         Messages::setNextAnswer(Messages::No);
         clickButton(control(*m_panel, "btnFormClear"));
-        QCOMPARE(m_doc.WebForm.Count(), 1);
+        QCOMPARE(page().WebForm.Count(), 1);
         Messages::setNextAnswer(Messages::Yes);
         clickButton(control(*m_panel, "btnFormClear"));
         QCOMPARE(Messages::shown().value(0), u"Do you want to clear ALL the forms fields?"_s);
-        QCOMPARE(m_doc.WebForm.Count(), 0);
+        QCOMPARE(page().WebForm.Count(), 0);
         QCOMPARE(list()->topLevelItemCount(), 0);
         for (const char *name : {"btnFormClear", "btnFormUp", "btnFormDown", "btnFormRemove", "btnFormEdit"})
             QVERIFY2(!control(*m_panel, name)->isEnabled(), name);
@@ -217,18 +220,18 @@ private Q_SLOTS:
         // No to the clearing question leaves the form and turns the buttons back on.
         Messages::setNextAnswer(Messages::No);
         loadBasicFields([](TfrmCommonFields *dialog) { clickButton(control(*dialog, "btnOk")); });
-        QCOMPARE(fieldNames(m_doc.WebForm), QStringList{u"Old"_s});
+        QCOMPARE(fieldNames(page().WebForm), QStringList{u"Old"_s});
         QCOMPARE(rowTexts(list()), QStringList{u"Old"_s});
         QVERIFY(control(*m_panel, "btnFormBasic")->isEnabled());
         QVERIFY(control(*m_panel, "btnFormClear")->isEnabled());
 
         Messages::setNextAnswer(Messages::Yes);
         loadBasicFields([](TfrmCommonFields *dialog) { clickButton(control(*dialog, "btnOk")); });
-        QCOMPARE(fieldNames(m_doc.WebForm), (QStringList{u"Name"_s, u"Send"_s, u"Colour"_s}));
+        QCOMPARE(fieldNames(page().WebForm), (QStringList{u"Name"_s, u"Send"_s, u"Colour"_s}));
         QCOMPARE(rowTexts(list(), 1), (QStringList{u"Text Box"_s, u"Button"_s, u"Drop Down"_s}));
-        QCOMPARE(m_doc.WebForm.Items(1)->FieldKind, fkButton);
-        QVERIFY(m_doc.WebForm.Items(1)->Strings.isEmpty());
-        QCOMPARE(m_doc.WebForm.Items(2)->Strings, QStringList{u"r|Red"_s});
+        QCOMPARE(page().WebForm.Items(1)->FieldKind, fkButton);
+        QVERIFY(page().WebForm.Items(1)->Strings.isEmpty());
+        QCOMPARE(page().WebForm.Items(2)->Strings, QStringList{u"r|Red"_s});
 
         // A list that does not read changes nothing and asks nothing; the field bank dialog, which
         // could not read it either, leaves it in the file.
@@ -240,14 +243,17 @@ private Q_SLOTS:
         loadBasicFields([](TfrmCommonFields *dialog) { clickButton(control(*dialog, "btnOk")); });
         QCOMPARE(Messages::shown(), QStringList(2, u"'4x' is not a valid integer value"_s));
         QCOMPARE(fileBytes(folder() + u"Fields.ini"_s), broken);
-        QCOMPARE(fieldNames(m_doc.WebForm), (QStringList{u"Name"_s, u"Send"_s, u"Colour"_s}));
+        QCOMPARE(fieldNames(page().WebForm), (QStringList{u"Name"_s, u"Send"_s, u"Colour"_s}));
         QCOMPARE(rowTexts(list()), (QStringList{u"Name"_s, u"Send"_s, u"Colour"_s}));
     }
 
     void advancedOptionsMapToThePage()
     {
-        m_doc.EnvReport = true;
-        m_doc.FormTitle = u"Contact"_s;
+        TFormOptions options;
+        options.EnvReport = true;
+        options.FormTitle = u"Contact"_s;
+        m_doc->setFormOptions(options);
+        m_changes = 0;
         whenShown<TfrmCommonFields>(this, [](TfrmCommonFields *dialog) {
             QCOMPARE(dialog->windowTitle(), u"E-mail Form Advanced Options"_s);
             QVERIFY(!control(*dialog, "btnReset")->isVisible());
@@ -267,10 +273,10 @@ private Q_SLOTS:
         });
         clickButton(control(*m_panel, "btnFormOptions"));
         QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY(m_doc.AlphaSort && m_doc.BlankFields && m_doc.Border && m_doc.BrowserUsed && m_doc.EmailAddress
-                && m_doc.EmailSubject && m_doc.HostName && m_doc.FormFooter);
-        QVERIFY(!m_doc.EnvReport);
-        QCOMPARE(m_doc.FormTitle, u"Write to us"_s);
+        QVERIFY(page().AlphaSort && page().BlankFields && page().Border && page().BrowserUsed && page().EmailAddress
+                && page().EmailSubject && page().HostName && page().FormFooter);
+        QVERIFY(!page().EnvReport);
+        QCOMPARE(page().FormTitle, u"Write to us"_s);
         QCOMPARE(SettingsStore::instance().readString({}, u"FormAction"_s), u"https://mail.example.org/cgi-bin/send.pl"_s);
         QCOMPARE(m_changes, 1);
 
@@ -323,19 +329,21 @@ private Q_SLOTS:
 
         QCOMPARE(rowTexts(list()), (QStringList{u"Send"_s, u"Full Name"_s, u"Comments"_s, u"Size"_s, u"Extras"_s,
                                                 u"Colour"_s}));
-        QCOMPARE(fieldNames(m_doc.WebForm), rowTexts(list()));
-        QCOMPARE(m_doc.WebForm.Items(1)->Strings, QStringList{u"Size=40"_s});
-        QCOMPARE(m_doc.WebForm.Items(2)->Strings, (QStringList{u"Cols=50"_s, u"Rows=15"_s}));
-        QCOMPARE(m_doc.WebForm.Items(3)->Strings, (QStringList{u"s|Small|No"_s, u"l|Large|Yes"_s}));
-        QCOMPARE(m_doc.WebForm.Items(4)->Strings, QStringList{u"w|Gift wrap|No"_s});
-        QCOMPARE(m_doc.WebForm.Items(5)->Strings, QStringList{u"r|Red"_s});
+        QCOMPARE(fieldNames(page().WebForm), rowTexts(list()));
+        QCOMPARE(page().WebForm.Items(1)->Strings, QStringList{u"Size=40"_s});
+        QCOMPARE(page().WebForm.Items(2)->Strings, (QStringList{u"Cols=50"_s, u"Rows=15"_s}));
+        QCOMPARE(page().WebForm.Items(3)->Strings, (QStringList{u"s|Small|No"_s, u"l|Large|Yes"_s}));
+        QCOMPARE(page().WebForm.Items(4)->Strings, QStringList{u"w|Gift wrap|No"_s});
+        QCOMPARE(page().WebForm.Items(5)->Strings, QStringList{u"r|Red"_s});
         QCOMPARE(m_changes, 7);
 
         retype(*m_panel, "txtFormAddress", u"club@example.com"_s);
-        m_panel->commit(m_doc, *m_doc.Page.Items(btForms));
+        TBlockEdit address = BlockEditOf(page(), btForms);
+        m_panel->commit(address);
+        m_doc->commitBlock(btForms, address);
         const QString path = folder() + u"Form.mbe"_s;
         QString error;
-        QVERIFY2(WriteDocument(path, m_doc, &error), qPrintable(error));
+        QVERIFY2(WriteDocument(path, page(), &error), qPrintable(error));
 
         // With and without the user's own form-to-mail address.
         for (const QString &action : {QString(), u"https://mail.example.org/send"_s}) {
@@ -349,7 +357,7 @@ private Q_SLOTS:
             QVERIFY(exporter.waitForFinished(30000));
             QCOMPARE(exporter.exitCode(), 0);
             const QByteArray page = exporter.readAllStandardOutput();
-            const QByteArray form = EncodeHtmlLines(BuildFormHtml(m_doc, action).split(u"\r\n"_s));
+            const QByteArray form = EncodeHtmlLines(BuildFormHtml(m_doc->page(), action).split(u"\r\n"_s));
             QVERIFY2(page.contains(form.chopped(2)), page.constData());
             const QByteArray start = "<FORM ACTION=\"" + FormActionAddress(action).toLatin1() + "\" METHOD=\"POST\">";
             QVERIFY(page.contains(start));

@@ -9,8 +9,40 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
+
+using Step = std::function<void(PageDocument &)>;
+Q_DECLARE_METATYPE(Step)
+
+namespace {
+
+TBlockEdit edited(const PageDocument &doc, int index, const std::function<void(TBlockEdit &)> &change)
+{
+    TBlockEdit edit = BlockEditOf(doc.page(), index);
+    change(edit);
+    return edit;
+}
+
+TFormElement field(const QString &name, TFieldKind kind = fkText)
+{
+    return {kind, name, {u"Size=30"_s}, {}, {}};
+}
+
+TWebTheme forest()
+{
+    TWebTheme themes;
+    TThemeItem &theme = themes.Items.Add();
+    theme.ThemeName = u"Forest"_s;
+    theme.BGColor = 0x00E9F5EE;
+    theme.LeftMargin = u"20"_s;
+    return themes;
+}
+
+} // namespace
 
 class TestPageDocument : public QObject
 {
@@ -30,6 +62,21 @@ private:
     }
 
 private Q_SLOTS:
+    // A page opened from its file: page details, image, link, paragraph, a form with two fields.
+    void openFormPage()
+    {
+        TPagelette page;
+        page.AddDefaultBlocks();
+        page.InsertNewBlock(4, btForms);
+        page.WebForm.Add() = field(u"Name"_s);
+        page.WebForm.Add() = field(u"Mail"_s);
+        page.Email = u"club@example.org"_s;
+        QString error;
+        QVERIFY2(WriteDocument(folder() + u"Form.mbe"_s, page, &error), qPrintable(error));
+        QVERIFY(m_doc->load(folder() + u"Form.mbe"_s).ok());
+    }
+    QByteArray bytes() const { return DocumentBytes(m_doc->page()); }
+
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -80,9 +127,13 @@ private Q_SLOTS:
         QCOMPARE(m_doc->blockCount(), 5);
 
         // Deleting the form's block empties the form, and a new form may then be added.
-        m_doc->page().WebForm.Add().Name = u"email"_s;
-        m_doc->page().FormTitle = u"Write to us"_s;
-        QSignalSpy cleared(m_doc.get(), &PageDocument::formCleared);
+        TFormElement field;
+        field.Name = u"email"_s;
+        QVERIFY(m_doc->addField(field));
+        TFormOptions options;
+        options.FormTitle = u"Write to us"_s;
+        QVERIFY(m_doc->setFormOptions(options));
+        QSignalSpy cleared(m_doc.get(), &PageDocument::formChanged);
         QVERIFY(m_doc->deleteBlock(4).ok());
         QCOMPARE(cleared.size(), 1);
         QCOMPARE(m_doc->page().WebForm.Count(), 0);
@@ -191,7 +242,9 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(folder() + u"Upload/MyPage.html"));
 
         // A page that cannot be made still saves the project, and says why the page was not.
-        m_doc->page().Page.Items(0)->PagePropertiesBlock.IndentMargin = u"abc"_s;
+        TBlockEdit details = BlockEditOf(m_doc->page(), 0);
+        details.Item.PagePropertiesBlock.IndentMargin = u"abc"_s;
+        QVERIFY(m_doc->commitBlock(0, details));
         DocumentOutcome made;
         QVERIFY(!m_doc->buildHtml(0, false, &made));
         QCOMPARE(made.message, kPageNotMadeMessage);
@@ -220,6 +273,110 @@ private Q_SLOTS:
         m_doc->markModified();
         m_doc->setModified(false);
         QCOMPARE(modified.size(), 2);
+    }
+
+    void everyChangeIsUndoneAndRedone_data()
+    {
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("commit") << Step([](PageDocument &d) {
+            d.commitBlock(3, edited(d, 3, [](TBlockEdit &e) { e.Item.TextBlock.Text = u"Hello"_s; }));
+        }) << u"Edit Paragraph"_s;
+        QTest::newRow("form address") << Step([](PageDocument &d) {
+            d.commitBlock(4, edited(d, 4, [](TBlockEdit &e) { e.Form.Subject = u"Hi"_s; }));
+        }) << u"Edit Forms"_s;
+        QTest::newRow("insert") << Step([](PageDocument &d) { d.insertBlock(2, btHeading); }) << u"Add Heading"_s;
+        QTest::newRow("move") << Step([](PageDocument &d) { d.moveBlock(1, 3); }) << u"Move Image"_s;
+        QTest::newRow("delete") << Step([](PageDocument &d) { d.deleteBlock(2); }) << u"Delete Link"_s;
+        QTest::newRow("delete the form") << Step([](PageDocument &d) { d.deleteBlock(4); }) << u"Delete Forms"_s;
+        QTest::newRow("theme") << Step([](PageDocument &d) { d.applyTheme(forest(), 0); }) << u"Apply Theme Forest"_s;
+        QTest::newRow("add field") << Step([](PageDocument &d) { d.addField(field(u"Phone"_s)); }) << u"Add Field"_s;
+        QTest::newRow("edit field") << Step([](PageDocument &d) { d.replaceField(1, field(u"E-Mail"_s, fkTextArea)); })
+                                    << u"Edit Field"_s;
+        QTest::newRow("remove field") << Step([](PageDocument &d) { d.removeField(0); }) << u"Remove Field"_s;
+        QTest::newRow("move field") << Step([](PageDocument &d) { d.moveField(1, 0); }) << u"Move Field"_s;
+        QTest::newRow("exchange fields") << Step([](PageDocument &d) { d.exchangeFields(0, 1); }) << u"Move Field"_s;
+        QTest::newRow("clear fields") << Step([](PageDocument &d) { d.clearFields(); }) << u"Clear All Fields"_s;
+        QTest::newRow("basic fields") << Step([](PageDocument &d) {
+            TWebForm basic;
+            basic.Add() = field(u"City"_s);
+            d.loadBasicFields(basic);
+        }) << u"Load Basic Fields"_s;
+        QTest::newRow("form options") << Step([](PageDocument &d) {
+            TFormOptions options = FormOptionsOf(d.page());
+            options.Border = true;
+            d.setFormOptions(options);
+        }) << u"Change Form Options"_s;
+    }
+    void everyChangeIsUndoneAndRedone()
+    {
+        QFETCH(Step, step);
+        QFETCH(QString, name);
+        openFormPage();
+        const QByteArray opened = bytes();
+        QSignalSpy changed(m_doc.get(), &PageDocument::changed);
+        step(*m_doc);
+        const QByteArray done = bytes();
+        QVERIFY(done != opened);
+        QCOMPARE(m_doc->undoStack().count(), 1);
+        QCOMPARE(m_doc->undoStack().undoText(), name);
+        QVERIFY(m_doc->differsFromFile());
+        QVERIFY(m_doc->isModified());
+
+        m_doc->undo();
+        QCOMPARE(bytes(), opened);
+        QVERIFY(!m_doc->differsFromFile());
+        QCOMPARE(m_doc->undoStack().redoText(), name);
+        m_doc->redo();
+        QCOMPARE(bytes(), done);
+        QCOMPARE(changed.size(), 3);
+    }
+
+    void cleanPointFollowsOpenSaveAndRecovery()
+    {
+        openFormPage();
+        QVERIFY(!m_doc->differsFromFile());
+        m_doc->insertBlock(1, btHR);
+        QVERIFY(m_doc->differsFromFile());
+        QVERIFY(m_doc->save(folder() + u"BriskoFiles/Saved.mbe"_s, false).project.ok());
+        QVERIFY(!m_doc->differsFromFile());
+        QVERIFY(!m_doc->isModified());
+        m_doc->undo();
+        QVERIFY(m_doc->differsFromFile());
+        QVERIFY(m_doc->isModified());
+        m_doc->redo();
+        QVERIFY(!m_doc->differsFromFile());
+
+        // New, open and recovered work start a new history; recovered work was never saved.
+        m_doc->newPage();
+        QCOMPARE(m_doc->undoStack().count(), 0);
+        QVERIFY(!m_doc->differsFromFile());
+        m_doc->insertBlock(1, btHR);
+        m_doc->adopt(std::make_unique<TPagelette>(m_doc->page()), u"Recovered"_s);
+        QCOMPARE(m_doc->undoStack().count(), 0);
+        QVERIFY(m_doc->differsFromFile());
+    }
+
+    void changesThatChangeNothingRecordNothing()
+    {
+        openFormPage();
+        QSignalSpy changed(m_doc.get(), &PageDocument::changed);
+        // A commit sets the modified flag even so.
+        QVERIFY(!m_doc->commitBlock(3, BlockEditOf(m_doc->page(), 3)));
+        QVERIFY(m_doc->isModified());
+        // A block keeps its type, and only the Forms block carries the form's address.
+        QVERIFY(!m_doc->commitBlock(3, edited(*m_doc, 3, [](TBlockEdit &e) {
+            e.Item.BlockType = btHeading;
+            e.Form.Email = u"other@example.org"_s;
+        })));
+        QVERIFY(!m_doc->commitBlock(9, BlockEditOf(m_doc->page(), 3)));
+        QVERIFY(!m_doc->replaceField(0, *m_doc->page().WebForm.Items(0)));
+        QVERIFY(!m_doc->setFormOptions(FormOptionsOf(m_doc->page())));
+        QVERIFY(!m_doc->removeField(2));
+        QVERIFY(m_doc->applyTheme(forest(), 0));
+        QVERIFY(m_doc->applyTheme(forest(), 0));
+        QCOMPARE(m_doc->undoStack().count(), 1);
+        QCOMPARE(changed.size(), 1);
     }
 
     void themeGoesIntoThePageDetails()

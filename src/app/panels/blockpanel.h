@@ -7,10 +7,12 @@
 class QComboBox;
 class QLabel;
 class TPagelette;
+struct TBlockEdit;
 struct TPageItem;
 
 // One editor panel: the controls of one block type. Load copies a block into the controls;
-// commit copies them back. A panel never writes into the document while the user types.
+// commit writes them into an edited copy of the block, which the document then takes. A panel
+// never writes into the document.
 class TBlockPanel : public QWidget
 {
     Q_OBJECT
@@ -20,9 +22,9 @@ public:
 
     // Fills the controls from item, a block of the panel's type in doc.
     virtual void load(const TPagelette &doc, const TPageItem &item) = 0;
-    // Writes the controls into item, the block the panel was loaded from (the form settings of
-    // the Forms block live in doc itself).
-    virtual void commit(TPagelette &doc, TPageItem &item) = 0;
+    // Writes the controls into edit, a copy of the block the panel was loaded from (and, for
+    // the Forms block, of where the page's form is sent).
+    virtual void commit(TBlockEdit &edit) = 0;
 
     // A word-wrapped text takes more lines as the panel narrows, which layouts leave out of
     // their minimum height. Reserves for each of the panel's own texts the lines it takes at

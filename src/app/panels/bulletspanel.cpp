@@ -2,7 +2,7 @@
 #include "ui_bulletspanel.h"
 
 #include "app/panels/panelcommands.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 
 TBulletsPanel::TBulletsPanel(QWidget *parent) : TBlockPanel(parent), ui(std::make_unique<Ui::TBulletsPanel>())
 {
@@ -24,9 +24,9 @@ void TBulletsPanel::load(const TPagelette &, const TPageItem &item)
     selectItem(ui->cbBullets, block.Style);
 }
 
-void TBulletsPanel::commit(TPagelette &, TPageItem &item)
+void TBulletsPanel::commit(TBlockEdit &edit)
 {
-    TBulletBlock &block = item.BulletBlock;
+    TBulletBlock &block = edit.Item.BulletBlock;
     block.Bullets = ui->txtBullets->blockText();
     // Nothing selected leaves the block's style as it is.
     if (ui->cbBullets->currentIndex() >= 0)

@@ -19,7 +19,7 @@ public:
     ~TBulletsPanel() override;
 
     void load(const TPagelette &doc, const TPageItem &item) override;
-    void commit(TPagelette &doc, TPageItem &item) override;
+    void commit(TBlockEdit &edit) override;
 
 private:
     std::unique_ptr<Ui::TBulletsPanel> ui;

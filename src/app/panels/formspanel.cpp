@@ -2,7 +2,7 @@
 #include "ui_formspanel.h"
 
 #include "art/art.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 #include "forms/fieldbank.h"
 #include "forms/gui/commonfieldsdialog.h"
 #include "forms/gui/fieldlist.h"
@@ -11,6 +11,7 @@
 #include "platform/gui/busycursor.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
+#include "project/pagedocument.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -94,33 +95,40 @@ void TFormsPanel::load(const TPagelette &doc, const TPageItem &)
     ui->btnFormClear->setEnabled(doc.WebForm.Count() > 0);
 }
 
-void TFormsPanel::commit(TPagelette &doc, TPageItem &)
+void TFormsPanel::commit(TBlockEdit &edit)
 {
-    doc.Email = ui->txtFormAddress->text();
-    doc.Redirect = ui->txtFormURL->text();
-    doc.Subject = ui->txtFormSubject->text();
+    edit.Form.Email = ui->txtFormAddress->text();
+    edit.Form.Redirect = ui->txtFormURL->text();
+    edit.Form.Subject = ui->txtFormSubject->text();
 }
 
-void TFormsPanel::fillFields(TPagelette &doc)
+void TFormsPanel::setDocument(PageDocument *document)
 {
-    m_page = &doc;
-    ui->lvForms->clear();
-    for (int i = 0; i < doc.WebForm.Count(); ++i) {
-        const TFormElement &element = *doc.WebForm.Items(i);
-        AddFieldRow(ui->lvForms, element.Name, element.FieldKind);
+    if (m_doc)
+        disconnect(m_doc, nullptr, this, nullptr);
+    m_doc = document;
+    if (m_doc) {
+        connect(m_doc, &PageDocument::formChanged, this, &TFormsPanel::fillFields);
+        connect(m_doc, &PageDocument::pageReset, this, &TFormsPanel::fillFields);
     }
-    ui->btnFormClear->setEnabled(ui->lvForms->topLevelItemCount() > 0);
-    for (QToolButton *button : {ui->btnFormUp, ui->btnFormDown, ui->btnFormRemove, ui->btnFormEdit})
-        button->setEnabled(false);
+    fillFields();
 }
 
-void TFormsPanel::clearFields()
+void TFormsPanel::fillFields()
 {
-    m_page = nullptr;
+    const QTreeWidgetItem *focused = ui->lvForms->currentItem();
+    const int current = focused ? ui->lvForms->rowOf(focused) : -1;
+    const bool selected = ui->lvForms->selectedRow() != nullptr;
     ui->lvForms->clear();
-    for (QWidget *button : std::initializer_list<QWidget *>{ui->btnFormClear, ui->btnFormUp, ui->btnFormDown,
-                                                            ui->btnFormRemove, ui->btnFormEdit})
-        button->setEnabled(false);
+    if (m_doc) {
+        const TWebForm &form = m_doc->page().WebForm;
+        for (int i = 0; i < form.Count(); ++i)
+            AddFieldRow(ui->lvForms, form.Items(i)->Name, form.Items(i)->FieldKind);
+    }
+    if (QTreeWidgetItem *row = ui->lvForms->topLevelItem(current))
+        ui->lvForms->setCurrentItem(row, 0, selected ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
+    ui->btnFormClear->setEnabled(ui->lvForms->topLevelItemCount() > 0);
+    updateButtons();
 }
 
 void TFormsPanel::updateButtons()
@@ -149,25 +157,25 @@ void TFormsPanel::popFormsPopup(bool overList, const QPoint &globalPos)
 
 void TFormsPanel::addField(int kind)
 {
-    if (!m_page || kind < fkText || kind > fkDropDown)
+    if (!m_doc || kind < fkText || kind > fkDropDown)
         return;
     std::optional<BusyCursor> busy(std::in_place);
     TfrmFields dialog(TFieldKind(kind), this);
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)
         return;
-    StoreFieldDialog(dialog, TFieldKind(kind), true, m_page->WebForm, ui->lvForms);
-    ui->btnFormClear->setEnabled(ui->lvForms->topLevelItemCount() > 0);
-    updateButtons();
-    Q_EMIT formChanged();
+    TFormElement field;
+    StoreFieldDialog(dialog, TFieldKind(kind), field);
+    m_doc->addField(field);
 }
 
 void TFormsPanel::editField()
 {
     const QTreeWidgetItem *row = ui->lvForms->selectedRow();
-    if (!m_page || !row)
+    if (!m_doc || !row)
         return;
-    const TFormElement *element = m_page->WebForm.Items(ui->lvForms->rowOf(row));
+    const int index = ui->lvForms->rowOf(row);
+    const TFormElement *element = m_doc->page().WebForm.Items(index);
     const int kind = FieldRowKind(row);
     if (!element || kind < 0 || kind >= kFieldKindCount)
         return;
@@ -177,32 +185,30 @@ void TFormsPanel::editField()
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)
         return;
-    StoreFieldDialog(dialog, TFieldKind(kind), false, m_page->WebForm, ui->lvForms);
-    Q_EMIT formChanged();
+    TFormElement field = *m_doc->page().WebForm.Items(index);
+    StoreFieldDialog(dialog, TFieldKind(kind), field);
+    m_doc->replaceField(index, field);
 }
 
 void TFormsPanel::removeField()
 {
-    if (!m_page || !ui->lvForms->selectedRow())
+    if (!m_doc || !ui->lvForms->selectedRow())
         return;
     Messages::beep();
     if (Messages::show(this, Messages::Kind::Confirmation, u"Do you want to delete the selected field?"_s,
                        Messages::Yes | Messages::No | Messages::Cancel)
         != Messages::Yes)
         return;
+    // The list removes the row and picks the next selection; the form follows.
     const int removed = RemoveSelectedRow(ui->lvForms, u"form field"_s);
-    if (removed < 0)
-        return;
-    m_page->WebForm.Delete(removed);
-    ui->btnFormClear->setEnabled(ui->lvForms->topLevelItemCount() > 0);
-    updateButtons();
-    Q_EMIT formChanged();
+    if (removed >= 0)
+        m_doc->removeField(removed);
 }
 
 void TFormsPanel::moveField(int step)
 {
     QTreeWidgetItem *focused = ui->lvForms->currentItem();
-    if (!m_page || !focused)
+    if (!m_doc || !focused)
         return;
     focused->setSelected(true);
     const int a = ui->lvForms->rowOf(focused);
@@ -210,44 +216,42 @@ void TFormsPanel::moveField(int step)
     if (!other)
         return;
     ExchangeRows(ui->lvForms, other);
-    m_page->WebForm.MoveField(a, a + step);
-    updateButtons();
-    Q_EMIT formChanged();
+    m_doc->moveField(a, a + step);
 }
 
 void TFormsPanel::lvFormsDragDrop(TFieldListView *source, QTreeWidgetItem *target)
 {
     QTreeWidgetItem *dragged = ui->lvForms->selectedRow();
-    if (!m_page || source != ui->lvForms || !target || !dragged || dragged == target)
+    if (!m_doc || source != ui->lvForms || !target || !dragged || dragged == target)
         return;
     const int a = ui->lvForms->rowOf(dragged), b = ui->lvForms->rowOf(target);
     ExchangeRows(ui->lvForms, target);
-    m_page->WebForm.ExchangeFields(a, b);
-    updateButtons();
-    Q_EMIT formChanged();
+    m_doc->exchangeFields(a, b);
+}
+
+bool TFormsPanel::mayClear()
+{
+    return ui->lvForms->topLevelItemCount() == 0
+        || Messages::show(this, Messages::Kind::Confirmation, u"Do you want to clear ALL the forms fields?"_s,
+                          Messages::Yes | Messages::No | Messages::Cancel)
+               == Messages::Yes;
 }
 
 bool TFormsPanel::btnFormClearClick()
 {
-    if (ui->lvForms->topLevelItemCount() == 0)
-        return true;
-    if (Messages::show(this, Messages::Kind::Confirmation, u"Do you want to clear ALL the forms fields?"_s,
-                       Messages::Yes | Messages::No | Messages::Cancel)
-        != Messages::Yes)
+    if (!mayClear())
         return false;
-    ui->lvForms->clear();
-    if (m_page)
-        m_page->WebForm.Clear();
+    if (m_doc)
+        m_doc->clearFields();
     for (QWidget *button : std::initializer_list<QWidget *>{ui->btnFormClear, ui->btnFormDown, ui->btnFormUp,
                                                             ui->btnFormEdit, ui->btnFormRemove})
         button->setEnabled(false);
-    Q_EMIT formChanged();
     return true;
 }
 
 void TFormsPanel::loadBasicFields()
 {
-    if (!m_page)
+    if (!m_doc)
         return;
     {
         std::optional<BusyCursor> busy(std::in_place);
@@ -259,19 +263,15 @@ void TFormsPanel::loadBasicFields()
     BusyCursor busy;
     ui->btnFormBasic->setEnabled(false);
     // One reading of the file gives both the rows and the fields, so they always agree; a file
-    // that does not read leaves the form as it was.
+    // that does not read leaves the form as it was. Clearing and loading are one step.
     TWebForm fields;
     QList<TFieldEntry> entries;
     QString error;
     const FieldBank bank(m_programFolder);
-    if (!bank.LoadDefaultFields(fields, entries, &error) && !error.isEmpty()) {
+    if (!bank.LoadDefaultFields(fields, entries, &error) && !error.isEmpty())
         Messages::error(this, error);
-    } else if (btnFormClearClick()) {
-        for (const TFieldEntry &entry : std::as_const(entries))
-            AddFieldRow(ui->lvForms, entry.Name, entry.Kind);
-        m_page->WebForm = std::move(fields);
-        Q_EMIT formChanged();
-    }
+    else if (mayClear())
+        m_doc->loadBasicFields(fields);
     ui->btnFormBasic->setEnabled(true);
     ui->btnFormClear->setEnabled(true);
     updateButtons();
@@ -279,19 +279,18 @@ void TFormsPanel::loadBasicFields()
 
 void TFormsPanel::showOptions()
 {
-    if (!m_page)
+    if (!m_doc)
         return;
     SettingsStore &settings = SettingsStore::instance();
     std::optional<BusyCursor> busy(std::in_place);
     TfrmCommonFields dialog(TfrmCommonFields::OptionsMode, m_programFolder, this);
-    dialog.setOptions(*m_page, settings.readString({}, kFormActionSetting.toString()));
+    dialog.setOptions(FormOptionsOf(m_doc->page()), settings.readString({}, kFormActionSetting.toString()));
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)
         return;
-    dialog.storeOptions(*m_page);
+    m_doc->setFormOptions(dialog.options());
     settings.writeString({}, kFormActionSetting.toString(), dialog.formAction());
     QString error;
     if (!settings.sync(&error))
         Messages::error(this, u"The form-to-mail script address could not be stored."_s, error);
-    Q_EMIT formChanged();
 }

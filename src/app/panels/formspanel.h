@@ -7,8 +7,8 @@
 class QMenu;
 class QAction;
 class QTreeWidgetItem;
+class PageDocument;
 class TFieldListView;
-class TPagelette;
 
 namespace Ui {
 class TFormsPanel;
@@ -16,8 +16,8 @@ class TFormsPanel;
 
 // The Forms block: where the page's e-mail form is sent (address, subject, the page shown
 // afterwards) and the list of its fields. The block itself holds nothing; all of it belongs to
-// the page's form. The field commands change the page's form at once, keeping the list and the
-// form in the same order, and announce every change with formChanged().
+// the page's form. The field commands are the document's, carried out at once; the list follows
+// the document's form, row i showing field i, also on undo and redo.
 class TFormsPanel : public TBlockPanel
 {
     Q_OBJECT
@@ -27,27 +27,21 @@ public:
     ~TFormsPanel() override;
 
     void load(const TPagelette &doc, const TPageItem &item) override;
-    void commit(TPagelette &doc, TPageItem &item) override;
+    void commit(TBlockEdit &edit) override;
 
-    // The page whose form the field commands change; loading the Forms block and filling the
-    // list set it, clearing the list forgets it.
-    void setPage(TPagelette *page) { m_page = page; }
+    // The document whose form the field commands change and the list shows.
+    void setDocument(PageDocument *document);
     // The folder whose "Fields.ini" holds the field bank (ends in a separator).
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
-
-    // The field list: filled from the form after a file is loaded, emptied (with its buttons
-    // disabled) when the Forms block is deleted.
-    void fillFields(TPagelette &doc);
-    void clearFields();
 
     // Clear All: asks first; true when the form is empty afterwards.
     bool btnFormClearClick();
 
-Q_SIGNALS:
-    // The page's form or its options changed.
-    void formChanged();
-
 private:
+    // The list anew from the form, keeping the row that had the focus.
+    void fillFields();
+    // The question of Clear All; true when the list is empty or the answer is Yes.
+    bool mayClear();
     void addField(int kind);
     void editField();
     void removeField();
@@ -59,7 +53,7 @@ private:
     void popFormsPopup(bool overList, const QPoint &globalPos);
 
     std::unique_ptr<Ui::TFormsPanel> ui;
-    TPagelette *m_page = nullptr;
+    PageDocument *m_doc = nullptr;
     QString m_programFolder;
     QMenu *popForms = nullptr;
     QList<QAction *> m_listItems; // the menu items shown only over the list

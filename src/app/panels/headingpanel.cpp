@@ -1,7 +1,7 @@
 #include "headingpanel.h"
 #include "ui_headingpanel.h"
 
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 
 THeadingPanel::THeadingPanel(QWidget *parent) : TBlockPanel(parent), ui(std::make_unique<Ui::THeadingPanel>())
 {
@@ -20,9 +20,9 @@ void THeadingPanel::load(const TPagelette &, const TPageItem &item)
     m_font->load(block.Attributes, block.ApplyFont);
 }
 
-void THeadingPanel::commit(TPagelette &, TPageItem &item)
+void THeadingPanel::commit(TBlockEdit &edit)
 {
-    THeadingBlock &block = item.HeadingBlock;
+    THeadingBlock &block = edit.Item.HeadingBlock;
     block.Heading = ui->txtHeading->blockText();
     m_font->commit(block.Attributes, block.ApplyFont);
 }

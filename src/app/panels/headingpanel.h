@@ -19,7 +19,7 @@ public:
     ~THeadingPanel() override;
 
     void load(const TPagelette &doc, const TPageItem &item) override;
-    void commit(TPagelette &doc, TPageItem &item) override;
+    void commit(TBlockEdit &edit) override;
 
     // The font of the edit box and the button that chooses it.
     TMemoFontButton &fontButton() { return *m_font; }

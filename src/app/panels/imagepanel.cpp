@@ -5,7 +5,7 @@
 #include "art/art.h"
 #include "codecs/picturedecoder.h"
 #include "dialogs/picturedialog.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 #include "platform/gui/busycursor.h"
 #include "platform/gui/messages.h"
 #include "platform/gui/picturecopy.h"
@@ -85,10 +85,10 @@ void TImagePanel::load(const TPagelette &, const TPageItem &item)
     showStoredPicture();
 }
 
-void TImagePanel::commit(TPagelette &, TPageItem &item)
+void TImagePanel::commit(TBlockEdit &edit)
 {
     // The name comes from the picture shown, never from what was typed into the name box.
-    TImageBlock &block = item.ImageBlock;
+    TImageBlock &block = edit.Item.ImageBlock;
     block.FileName = QFileInfo(m_imagePath).fileName();
     block.Height = ui->txtImageH->text();
     block.Width = ui->txtImageW->text();

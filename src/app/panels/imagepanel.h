@@ -27,7 +27,7 @@ public:
     ~TImagePanel() override;
 
     void load(const TPagelette &doc, const TPageItem &item) override;
-    void commit(TPagelette &doc, TPageItem &item) override;
+    void commit(TBlockEdit &edit) override;
 
     // The folder whose "Upload/images/" holds the pictures of image blocks.
     void setProgramFolder(const QString &folder);

@@ -1,7 +1,7 @@
 #include "linepanel.h"
 #include "ui_linepanel.h"
 
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 
 #include <QFrame>
 
@@ -55,9 +55,9 @@ void TLinePanel::load(const TPagelette &, const TPageItem &item)
     showWidth();
 }
 
-void TLinePanel::commit(TPagelette &, TPageItem &item)
+void TLinePanel::commit(TBlockEdit &edit)
 {
-    THRBlock &block = item.HRBlock;
+    THRBlock &block = edit.Item.HRBlock;
     block.Size = ui->cbHR->currentIndex();
     block.Width = ui->updnHRWidth->position();
     block.NoShade = ui->chkNoShade->isChecked();

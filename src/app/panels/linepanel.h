@@ -21,7 +21,7 @@ public:
     ~TLinePanel() override;
 
     void load(const TPagelette &doc, const TPageItem &item) override;
-    void commit(TPagelette &doc, TPageItem &item) override;
+    void commit(TBlockEdit &edit) override;
 
     // The preview's designed width: its width at 100 % until one is stored.
     static constexpr int kDesignedLineWidth = 250;

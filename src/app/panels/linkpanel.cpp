@@ -3,7 +3,7 @@
 
 #include "app/panels/panelcommands.h"
 #include "art/art.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 #include "platform/gui/rowdrag.h"
 
 #include <QDragMoveEvent>
@@ -66,10 +66,10 @@ void TLinkPanel::load(const TPagelette &, const TPageItem &item)
     updateDropBoxControls();
 }
 
-void TLinkPanel::commit(TPagelette &, TPageItem &item)
+void TLinkPanel::commit(TBlockEdit &edit)
 {
     // In drop-box mode the single link is committed from whatever the boxes hold.
-    TLinkBlock &block = item.LinkBlock;
+    TLinkBlock &block = edit.Item.LinkBlock;
     block.LinkURL = ui->txtLinkAddress->text();
     block.LinkText = ui->txtLinkText->text();
     block.UseDropBox = ui->chkLink->isChecked();

@@ -24,7 +24,7 @@ public:
     ~TLinkPanel() override;
 
     void load(const TPagelette &doc, const TPageItem &item) override;
-    void commit(TPagelette &doc, TPageItem &item) override;
+    void commit(TBlockEdit &edit) override;
 
     // What dragging an entry of the link list carries; the list takes drops of nothing else.
     static QMimeData *linkDragData(const QWidget *list);

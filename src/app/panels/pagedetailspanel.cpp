@@ -3,7 +3,7 @@
 
 #include "art/art.h"
 #include "dialogs/miscdialog.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 #include "platform/gui/busycursor.h"
 
 #include <QStyle>
@@ -48,9 +48,9 @@ void TPageDetailsPanel::load(const TPagelette &, const TPageItem &item)
     meta().setText(block.MetaText);
 }
 
-void TPageDetailsPanel::commit(TPagelette &, TPageItem &item)
+void TPageDetailsPanel::commit(TBlockEdit &edit)
 {
-    TPagePropertiesBlock &block = item.PagePropertiesBlock;
+    TPagePropertiesBlock &block = edit.Item.PagePropertiesBlock;
     block.PageTitle = ui->txtPageTitle->text();
     block.Underline = ui->chkLinkUnderline->isChecked();
     block.MetaText = meta().text();

@@ -21,7 +21,7 @@ public:
     ~TPageDetailsPanel() override;
 
     void load(const TPagelette &doc, const TPageItem &item) override;
-    void commit(TPagelette &doc, TPageItem &item) override;
+    void commit(TBlockEdit &edit) override;
 
     // "Show Marlowen Logo on page": not part of the document, read by the page generator.
     bool showLogo() const;

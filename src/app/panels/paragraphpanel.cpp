@@ -2,7 +2,7 @@
 #include "ui_paragraphpanel.h"
 
 #include "app/panels/panelcommands.h"
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 
 TParagraphPanel::TParagraphPanel(QWidget *parent) : TBlockPanel(parent), ui(std::make_unique<Ui::TParagraphPanel>())
 {
@@ -22,9 +22,9 @@ void TParagraphPanel::load(const TPagelette &, const TPageItem &item)
     m_font->load(block.Attributes, block.ApplyFont);
 }
 
-void TParagraphPanel::commit(TPagelette &, TPageItem &item)
+void TParagraphPanel::commit(TBlockEdit &edit)
 {
-    TTextBlock &block = item.TextBlock;
+    TTextBlock &block = edit.Item.TextBlock;
     block.Text = ui->txtText->blockText();
     m_font->commit(block.Attributes, block.ApplyFont);
 }

@@ -1,6 +1,6 @@
 #include "commonfieldsdialog.h"
 
-#include "document/pagemodel.h"
+#include "document/blockedit.h"
 #include "forms/gui/fieldlist.h"
 #include "html/formhtml.h"
 #include "platform/gui/busycursor.h"
@@ -316,33 +316,35 @@ void TfrmCommonFields::btnResetClick()
     setModified();
 }
 
-void TfrmCommonFields::setOptions(const TPagelette &page, const QString &formAction)
+void TfrmCommonFields::setOptions(const TFormOptions &options, const QString &formAction)
 {
-    txtFormTitle->setText(page.FormTitle);
-    chkFooter->setChecked(page.FormFooter);
-    chkUseBorder->setChecked(page.Border);
-    chkAddress->setChecked(page.EmailAddress);
-    chkSubject->setChecked(page.EmailSubject);
-    chkIP->setChecked(page.EnvReport);
-    chkHostname->setChecked(page.HostName);
-    chkBrowser->setChecked(page.BrowserUsed);
-    chkBlankFields->setChecked(page.BlankFields);
-    chkSort->setChecked(page.AlphaSort);
+    txtFormTitle->setText(options.FormTitle);
+    chkFooter->setChecked(options.FormFooter);
+    chkUseBorder->setChecked(options.Border);
+    chkAddress->setChecked(options.EmailAddress);
+    chkSubject->setChecked(options.EmailSubject);
+    chkIP->setChecked(options.EnvReport);
+    chkHostname->setChecked(options.HostName);
+    chkBrowser->setChecked(options.BrowserUsed);
+    chkBlankFields->setChecked(options.BlankFields);
+    chkSort->setChecked(options.AlphaSort);
     txtFormAction->setText(formAction);
 }
 
-void TfrmCommonFields::storeOptions(TPagelette &page) const
+TFormOptions TfrmCommonFields::options() const
 {
-    page.AlphaSort = chkSort->isChecked();
-    page.BlankFields = chkBlankFields->isChecked();
-    page.Border = chkUseBorder->isChecked();
-    page.BrowserUsed = chkBrowser->isChecked();
-    page.EmailAddress = chkAddress->isChecked();
-    page.EmailSubject = chkSubject->isChecked();
-    page.EnvReport = chkIP->isChecked();
-    page.FormTitle = txtFormTitle->text();
-    page.HostName = chkHostname->isChecked();
-    page.FormFooter = chkFooter->isChecked();
+    TFormOptions options;
+    options.AlphaSort = chkSort->isChecked();
+    options.BlankFields = chkBlankFields->isChecked();
+    options.Border = chkUseBorder->isChecked();
+    options.BrowserUsed = chkBrowser->isChecked();
+    options.EmailAddress = chkAddress->isChecked();
+    options.EmailSubject = chkSubject->isChecked();
+    options.EnvReport = chkIP->isChecked();
+    options.FormTitle = txtFormTitle->text();
+    options.HostName = chkHostname->isChecked();
+    options.FormFooter = chkFooter->isChecked();
+    return options;
 }
 
 QString TfrmCommonFields::formAction() const

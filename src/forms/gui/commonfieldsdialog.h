@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/blockedit.h"
 #include "forms/fieldbank.h"
 
 #include <QDialog>
@@ -9,7 +10,6 @@ class QLineEdit;
 class QPushButton;
 class QTreeWidgetItem;
 class TFieldListView;
-class TPagelette;
 
 // "Commonly Used Fields": in field bank mode the user composes the list of default fields by
 // dragging entries from the bank of "Fields.ini", and OK saves that list when it changed; in
@@ -31,8 +31,8 @@ public:
 
     // Options mode: the controls from the page's form options and the user's form-to-mail
     // address, and back.
-    void setOptions(const TPagelette &page, const QString &formAction);
-    void storeOptions(TPagelette &page) const;
+    void setOptions(const TFormOptions &options, const QString &formAction);
+    TFormOptions options() const;
     QString formAction() const;
 
     // Field bank mode: the rows of the default list.

@@ -51,8 +51,7 @@ protected:
 
 private:
     friend void FillFieldDialog(TfrmFields &dialog, const TFormElement &element);
-    friend void StoreFieldDialog(const TfrmFields &dialog, TFieldKind kind, bool isNew, TWebForm &form,
-                                 QTreeWidget *lvForms);
+    friend void StoreFieldDialog(const TfrmFields &dialog, TFieldKind kind, TFormElement &element);
 
     void buildControls();
     void setUpKind();
@@ -110,10 +109,10 @@ private:
 // Loads element into the dialog before it is shown.
 void FillFieldDialog(TfrmFields &dialog, const TFormElement &element);
 
-// After OK: stores the dialog into a new element of form and a new row of lvForms (isNew), or
-// into the element and row of lvForms's selected row. Lines of a text box or text area other
-// than its size settings (such as "Maxlength") are kept.
-void StoreFieldDialog(const TfrmFields &dialog, TFieldKind kind, bool isNew, TWebForm &form, QTreeWidget *lvForms);
+// After OK: stores the dialog into element, a new one or a copy of the field it was filled
+// from. Lines of a text box or text area other than its size settings (such as "Maxlength")
+// are kept.
+void StoreFieldDialog(const TfrmFields &dialog, TFieldKind kind, TFormElement &element);
 
 // The value of the first "name=value" line of strings with that name (any case); empty when none.
 QString StringsValue(const QStringList &strings, QStringView name);

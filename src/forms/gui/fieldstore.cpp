@@ -1,7 +1,6 @@
 // Loading a form field into the field dialog and storing the dialog back into the form.
 #include "fieldsdialog.h"
 
-#include "forms/gui/fieldlist.h"
 #include "platform/textutils.h"
 
 #include <QComboBox>
@@ -68,50 +67,32 @@ void FillFieldDialog(TfrmFields &dialog, const TFormElement &element)
     }
 }
 
-void StoreFieldDialog(const TfrmFields &dialog, TFieldKind kind, bool isNew, TWebForm &form, QTreeWidget *lvForms)
+void StoreFieldDialog(const TfrmFields &dialog, TFieldKind kind, TFormElement &element)
 {
-    QTreeWidgetItem *row = nullptr;
-    TFormElement *element = nullptr;
-    if (isNew) {
-        element = &form.Add();
-    } else {
-        const QList<QTreeWidgetItem *> selected = lvForms->selectedItems();
-        if (selected.isEmpty())
-            return;
-        row = selected.first();
-        element = form.Items(lvForms->indexOfTopLevelItem(row));
-        if (!element)
-            return;
-    }
-
     switch (kind) {
     case fkText:
-        SetStringsValue(element->Strings, u"Size", dialog.cbSize->currentText());
+        SetStringsValue(element.Strings, u"Size", dialog.cbSize->currentText());
         break;
     case fkTextArea:
-        SetStringsValue(element->Strings, u"Cols", dialog.txtCols->text());
-        SetStringsValue(element->Strings, u"Rows", dialog.txtRows->text());
+        SetStringsValue(element.Strings, u"Cols", dialog.txtCols->text());
+        SetStringsValue(element.Strings, u"Rows", dialog.txtRows->text());
         break;
     case fkRadio:
     case fkCheckBox:
-        element->Strings.clear();
+        element.Strings.clear();
         for (const TfrmFields::Choice &choice : dialog.choices())
-            element->Strings.append(choice.value + u'|' + choice.text + u'|' + choice.flag);
+            element.Strings.append(choice.value + u'|' + choice.text + u'|' + choice.flag);
         break;
     case fkDropDown:
-        element->Strings.clear();
+        element.Strings.clear();
         for (const TfrmFields::Choice &choice : dialog.choices())
-            element->Strings.append(choice.value + u'|' + choice.text);
+            element.Strings.append(choice.value + u'|' + choice.text);
         break;
     case fkButton:
         break;
     }
-
-    if (isNew)
-        row = AddFieldRow(lvForms, QString(), kind);
-    element->FieldKind = kind;
-    element->Text = dialog.txtText->toPlainText().replace(u'\n', u"\r\n"_s);
-    element->Name = dialog.txtName->text();
-    element->Value = dialog.txtValue->text();
-    row->setText(0, element->Name);
+    element.FieldKind = kind;
+    element.Text = dialog.txtText->toPlainText().replace(u'\n', u"\r\n"_s);
+    element.Name = dialog.txtName->text();
+    element.Value = dialog.txtValue->text();
 }
