@@ -2,6 +2,8 @@
 
 #include "app/blocklists.h"
 #include "app/mainwindow.h"
+#include "document/pagefile.h"
+#include "document/pagemodel.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
@@ -47,6 +49,23 @@ public:
     QString folder() const { return m_folder; }
     QString root() const { return m_dir.path() + u'/'; }
     QString sample() const { return m_folder + QStringLiteral("BriskoFiles/Walking Club.mbe"); }
+    QString recoveryFolder() const { return root() + QStringLiteral("data/Brisko/Recovery/"); }
+
+    // A recovery copy of an unsaved new page named Untitled, left by a run that ended without
+    // clean-up, as fileName in the recovery folder; damaged cuts it off inside the page.
+    QString leaveRecoveryCopy(const QString &fileName, bool damaged = false) const
+    {
+        QDir().mkpath(recoveryFolder());
+        QFile file(recoveryFolder() + fileName);
+        if (!file.open(QIODevice::WriteOnly))
+            qWarning("cannot write %s", qPrintable(file.fileName()));
+        file.write("Brisko recovery 1\nUntitled\n");
+        TPagelette page;
+        page.AddDefaultBlocks();
+        const QByteArray bytes = DocumentBytes(page);
+        file.write(damaged ? bytes.left(20) : bytes);
+        return file.fileName();
+    }
 
     // The desktop files of the file-type registration go to path. The desktop's cache tools,
     // which registration starts in the background, are kept out of reach: they would still be
