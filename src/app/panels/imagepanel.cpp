@@ -8,6 +8,7 @@
 #include "document/pagemodel.h"
 #include "platform/gui/busycursor.h"
 #include "platform/gui/messages.h"
+#include "platform/gui/plaintext.h"
 #include "platform/gui/shell.h"
 #include "platform/programfolder.h"
 
@@ -77,7 +78,7 @@ TImagePanel::TImagePanel(QWidget *parent)
     ui->lblImageError->hide();
     ui->sboxImages->viewport()->installEventFilter(this);
     m_imagePath = m_programFolder + ProgramFiles::kUploadImages;
-    ui->imgImageView->setToolTip(m_imagePath);
+    ui->imgImageView->setToolTip(PlainToolTip(m_imagePath));
 
     attachWhatsThis({{ui->lblImage7, 16}, {ui->cbImageAlign, 16}, {ui->lblImage5, 17}, {ui->txtImageW, 17},
                      {ui->lblImage4, 18}, {ui->txtImageH, 18}, {ui->lblImage2, 19}, {ui->txtImageFile, 19},
@@ -136,7 +137,7 @@ void TImagePanel::showStoredPicture()
     else
         ui->imgImageView->setPixmap(picture);
     ui->imgImageView->resize(picture.size());
-    ui->imgImageView->setToolTip(m_imagePath);
+    ui->imgImageView->setToolTip(PlainToolTip(m_imagePath));
     ui->lblImageError->setVisible(picture.isNull());
     ui->sboxImages->horizontalScrollBar()->setValue(0);
     ui->sboxImages->verticalScrollBar()->setValue(0);
@@ -182,7 +183,7 @@ void TImagePanel::pickPicture()
             m_imagePath = stored;
         }
     }
-    ui->imgImageView->setToolTip(m_imagePath);
+    ui->imgImageView->setToolTip(PlainToolTip(m_imagePath));
 
     if (!copied) {
         const QString text = u"The picture \"%1\" could not be copied into the folder \"%2\".\n\n%3\n\n"
