@@ -55,15 +55,14 @@ public:
     // clean-up, as fileName in the recovery folder; damaged cuts it off inside the page.
     QString leaveRecoveryCopy(const QString &fileName, bool damaged = false) const
     {
-        QDir().mkpath(recoveryFolder());
-        QFile file(recoveryFolder() + fileName);
-        if (!file.open(QIODevice::WriteOnly))
-            qWarning("cannot write %s", qPrintable(file.fileName()));
-        file.write("Brisko recovery 1\nUntitled\n");
         TPagelette page;
         page.AddDefaultBlocks();
         const QByteArray bytes = DocumentBytes(page);
-        file.write(damaged ? bytes.left(20) : bytes);
+        QDir().mkpath(recoveryFolder());
+        QFile file(recoveryFolder() + fileName);
+        if (!file.open(QIODevice::WriteOnly) || file.write("Brisko recovery 1\nUntitled\n") < 0 ||
+            file.write(damaged ? bytes.left(20) : bytes) < 0)
+            qWarning("cannot write %s", qPrintable(file.fileName()));
         return file.fileName();
     }
 

@@ -222,47 +222,6 @@ private Q_SLOTS:
             QVERIFY(m_window->modified());
     }
 
-    // Saving over a file other than the page's own asks first; No saves nothing (the test's
-    // dialog then has no further answer, which cancels it).
-    void savingOverAnotherFileAsksFirst_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("answer"); // 0: no question
-        QTest::newRow("over the sample project, No") << u"BriskoFiles/Walking Club.mbe"_s << int(Messages::No);
-        QTest::newRow("over the sample project, Yes") << u"BriskoFiles/Walking Club.mbe"_s << int(Messages::Yes);
-        QTest::newRow("over the page's own file") << u"BriskoFiles/Mine.mbe"_s << 0;
-        QTest::newRow("over a template, No") << u"Templates/Club.mbt"_s << int(Messages::No);
-    }
-    void savingOverAnotherFileAsksFirst()
-    {
-        QFETCH(QString, target);
-        QFETCH(int, answer);
-        const QString path = m_fixture->folder() + target;
-        const bool asTemplate = path.endsWith(u".mbt");
-        const auto save = [&] {
-            FileDialogs::setNextFileName(path);
-            if (!asTemplate && answer != Messages::No)
-                Messages::setNextAnswer(Messages::Ok); // the saved page's message
-            return asTemplate ? m_window->saveAsTemplate() : m_window->savePage();
-        };
-        if (!QFile::exists(path))
-            QVERIFY(save());
-        const auto contents = [&path] {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        const QByteArray before = contents();
-        m_window->document().Page.Items(3)->TextBlock.Text = u"Changed"_s;
-        Messages::clearHistory();
-        if (answer)
-            Messages::setNextAnswer(answer);
-        QCOMPARE(save(), answer != Messages::No);
-        const QString question = QFileInfo(path).fileName() + u" already exists. Do you want to replace it?";
-        QCOMPARE(Messages::shown().contains(question), answer != 0);
-        QCOMPARE(contents() != before, answer != Messages::No);
-        Messages::clearHistory();
-    }
-
     void saveAsTemplateWritesTheTemplateAndItsPreview()
     {
         const QString elsewhere = m_fixture->root() + u"Club.mbt";
