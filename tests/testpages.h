@@ -81,9 +81,15 @@ inline TPagelette MixedBlockPage(int blocks)
         const int type = i % 7 + 1;
         TPageItem *item = doc.InsertNewBlock(i, TBlockType(type == btForms && i != blocks / 2 ? btText : type));
         item->HeadingBlock.Heading = QStringLiteral("Heading %1").arg(i);
-        item->TextBlock.Text = QStringLiteral("Some words that fill a line or two of the page, and then some more.\r\nMore.");
-        item->ImageBlock = {QStringLiteral("route%1.jpg").arg(i), QStringLiteral("120"), QStringLiteral("160"),
-                            QStringLiteral("LEFT"), QStringLiteral("Map"), {}, {}};
+        item->TextBlock.Text =
+            QStringLiteral("Some words that fill a line or two of the page, and then some more.\r\nMore.");
+        item->ImageBlock = {QStringLiteral("route%1.jpg").arg(i),
+                            QStringLiteral("120"),
+                            QStringLiteral("160"),
+                            QStringLiteral("LEFT"),
+                            QStringLiteral("Map"),
+                            {},
+                            {}};
         item->LinkBlock.LinkURL = QStringLiteral("a.html");
         item->LinkBlock.LinkText = QStringLiteral("A link");
         item->BulletBlock = {QStringLiteral("One\r\nTwo\r\nThree"), quint8(i % 8)};

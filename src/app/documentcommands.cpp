@@ -202,10 +202,10 @@ void TfrmMain::offerRecovery()
     for (const RecoveryKeeper::Orphan &orphan : RecoveryKeeper::orphans(m_recovery->folder())) {
         // Only an explicit No gives the work up: Escape or the close button leave the copy for
         // the next start.
-        const int answer = Messages::show(
-            this, Messages::Kind::Confirmation,
-            u"Brisko closed without saving your changes to %1. Restore them?"_s.arg(orphan.documentName),
-            Messages::Yes | Messages::No | Messages::CloseIsNoAnswer);
+        const int answer =
+            Messages::show(this, Messages::Kind::Confirmation,
+                           u"Brisko closed without saving your changes to %1. Restore them?"_s.arg(orphan.documentName),
+                           Messages::Yes | Messages::No | Messages::CloseIsNoAnswer);
         if (answer == Messages::No) {
             RecoveryKeeper::remove(orphan);
             continue;

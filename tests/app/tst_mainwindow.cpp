@@ -389,9 +389,10 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("document.write"));
         if (!browser) {
-            QCOMPARE(Messages::shown(),
-                     QStringList(2, u"No program to open web pages was found. The preview page is in %1."_s.arg(preview))
-                         << kNoDefaultClientMessage.toString());
+            QCOMPARE(
+                Messages::shown(),
+                QStringList(2, u"No program to open web pages was found. The preview page is in %1."_s.arg(preview))
+                    << kNoDefaultClientMessage.toString());
             Messages::clearHistory();
         }
         // Closing the window takes the file away.

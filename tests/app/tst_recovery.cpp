@@ -136,8 +136,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("kept");
         QTest::newRow("another program is running") << u"held"_s << false << 0 << true;
-        QTest::newRow("its id now belongs to a running program")
-            << u"stale"_s << false << int(Messages::No) << false;
+        QTest::newRow("its id now belongs to a running program") << u"stale"_s << false << int(Messages::No) << false;
         QTest::newRow("damaged") << QString() << true << int(Messages::Yes) << false;
         QTest::newRow("answered No") << QString() << false << int(Messages::No) << false;
         QTest::newRow("closed without an answer") << QString() << false << int(Messages::Cancel) << true;

@@ -162,7 +162,8 @@ private Q_SLOTS:
         poll.start(20);
         QCOMPARE(RunBrisko(*qApp, {}, fixture.folder(), 0), 0);
         QVERIFY(overShownWindow);
-        QCOMPARE(askedBeforeTip, QStringList{u"Brisko closed without saving your changes to Untitled. Restore them?"_s});
+        QCOMPARE(askedBeforeTip,
+                 QStringList{u"Brisko closed without saving your changes to Untitled. Restore them?"_s});
         QVERIFY(!QFile::exists(copy));
         Messages::clearHistory();
         QCOMPARE(SettingsStore::instance().readString({}, u"TipDay"_s), u"0"_s);

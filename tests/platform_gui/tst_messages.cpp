@@ -3,8 +3,8 @@
 #include "platform/gui/plaintext.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>

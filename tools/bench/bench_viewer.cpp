@@ -109,9 +109,11 @@ int main(int argc, char *argv[])
     const QImage image = Fixtures::quadrants(size, colours);
     std::printf("damaged pictures\n");
     within = benchDecoder("JPEG", Fixtures::jpeg(image, Fixtures::JpegKind::Progressive), QStringLiteral("b.jpg"),
-                          mutants) && within;
+                          mutants) &&
+             within;
     within = benchDecoder("GIF", Fixtures::twoFrameGif(size, colours, qRgb(250, 250, 0)), QStringLiteral("b.gif"),
-                          mutants) && within;
+                          mutants) &&
+             within;
     within = benchDecoder("BMP", Fixtures::bmp(image), QStringLiteral("b.bmp"), mutants) && within;
     return within ? 0 : 1;
 }

@@ -390,7 +390,8 @@ bool TfrmFields::refuseTakenName()
                                    [&name](const QString &other) { return FieldInputName(other) == name; });
     if (taken) {
         Messages::information(
-            this, u"Another field is already named %1. Please include a unique name for the field."_s.arg(txtName->text()));
+            this,
+            u"Another field is already named %1. Please include a unique name for the field."_s.arg(txtName->text()));
     }
     return taken;
 }

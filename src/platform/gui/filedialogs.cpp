@@ -49,8 +49,7 @@ bool mayReplace(QWidget *parent, const QString &path, const QString &ownFile)
         return true;
     return Messages::show(parent, Messages::Kind::Confirmation,
                           u"%1 already exists. Do you want to replace it?"_s.arg(chosen.fileName()),
-                          Messages::Yes | Messages::No)
-        == Messages::Yes;
+                          Messages::Yes | Messages::No) == Messages::Yes;
 }
 
 // The save dialog asks before it takes an existing file, so that No leaves it open.
@@ -68,7 +67,8 @@ public:
             return;
         if (!mayReplace(this, path, m_ownFile)) {
             m_refused = path;
-            QMetaObject::invokeMethod(this, [this] { m_refused.clear(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { m_refused.clear(); }, Qt::QueuedConnection);
             return;
         }
         QFileDialog::accept();
@@ -153,8 +153,7 @@ QString getSaveFileName(QWidget *parent, const QString &filter, const QString &d
     if (answeredByTest)
         return {};
     const auto makeDialog = [&] {
-        std::unique_ptr<QFileDialog> dialog =
-            std::make_unique<SaveDialog>(DialogFrame::ownerWindow(parent), ownFile);
+        std::unique_ptr<QFileDialog> dialog = std::make_unique<SaveDialog>(DialogFrame::ownerWindow(parent), ownFile);
         dialog->setObjectName(u"dlgSave"_s);
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
         dialog->setAcceptMode(QFileDialog::AcceptSave);

@@ -4,8 +4,8 @@
 #include "help.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QHash>
 #include <QKeyEvent>
