@@ -173,6 +173,7 @@ std::vector<RecoveryKeeper::Orphan> RecoveryKeeper::orphans(const QString &folde
         // A copy whose lock is still held belongs to a program that is running now.
         if (!RunLock(lockPathOf(path)).isHeld())
             continue;
+        QFile::setPermissions(path, kOwnerOnly); // a copy left open by an older version
         Orphan orphan{path, {}};
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
