@@ -51,13 +51,16 @@ fuzz: deps
 	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 		-print_final_stats=1 build-fuzz/corpus build-fuzz/seeds
 
-# Reading, writing and generating large pages, and brisko-export on the largest (Release build).
+# Reading, writing and generating large pages, and brisko-export on the largest; the viewer on a
+# large page and the decoders on damaged pictures against their limits (Release build).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup brisko-bench-undo
+	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup brisko-bench-undo \
+		brisko-bench-viewer
 	@build-bench/tools/bench/brisko-bench-page
 	@build-bench/tools/bench/brisko-bench-startup
 	@build-bench/tools/bench/brisko-bench-undo
+	@build-bench/tools/bench/brisko-bench-viewer
 
 # The sample pages in tools/compare/pages as the preview and as Chromium (headless) show them:
 # side-by-side pictures and a table of page heights in $(BUILD)/compare. Not part of the tests.

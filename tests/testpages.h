@@ -64,3 +64,36 @@ inline TPagelette FullTestPage()
     page.Subject = QStringLiteral("Feedback");
     return page;
 }
+
+// A page of blocks of every type in turn, each with its fields set, with one form in the middle
+// and a margin: the large page that the viewer's tests and its benchmark load.
+inline TPagelette MixedBlockPage(int blocks)
+{
+    TPagelette doc;
+    doc.AddDefaultBlocks();
+    while (doc.Page.Count() > 1)
+        doc.Page.Delete(1);
+    doc.Page.Items(0)->PagePropertiesBlock.IndentMargin = QStringLiteral("40");
+    TFormElement &field = doc.WebForm.Add();
+    field.FieldKind = fkText;
+    field.Name = QStringLiteral("Name");
+    for (int i = 1; i <= blocks; ++i) {
+        const int type = i % 7 + 1;
+        TPageItem *item = doc.InsertNewBlock(i, TBlockType(type == btForms && i != blocks / 2 ? btText : type));
+        item->HeadingBlock.Heading = QStringLiteral("Heading %1").arg(i);
+        item->TextBlock.Text =
+            QStringLiteral("Some words that fill a line or two of the page, and then some more.\r\nMore.");
+        item->ImageBlock = {QStringLiteral("route%1.jpg").arg(i),
+                            QStringLiteral("120"),
+                            QStringLiteral("160"),
+                            QStringLiteral("LEFT"),
+                            QStringLiteral("Map"),
+                            {},
+                            {}};
+        item->LinkBlock.LinkURL = QStringLiteral("a.html");
+        item->LinkBlock.LinkText = QStringLiteral("A link");
+        item->BulletBlock = {QStringLiteral("One\r\nTwo\r\nThree"), quint8(i % 8)};
+        item->HRBlock = {80, i % 6, i % 2 == 0};
+    }
+    return doc;
+}

@@ -19,6 +19,7 @@
 #include "project/recovery.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -111,8 +112,9 @@ void TfrmMain::loadDocument(const QString &path)
 
 bool TfrmMain::savePage()
 {
+    // Saving over the page's own file needs no question; over any other file it does.
     const QString path = FileDialogs::getSaveFileName(this, u"Brisko Files|*.mbe"_s, u"mbe"_s,
-                                                      m_doc->programFolder() + ProgramFiles::kProjects);
+                                                      m_doc->programFolder() + ProgramFiles::kProjects, m_doc->name());
     if (path.isEmpty())
         return false;
     // The project file holds what the open panel shows, like the pages written with it.
@@ -187,20 +189,29 @@ void TfrmMain::previewInBrowser()
         report(outcome, outcome.code == DocumentError::PageNotMade);
         return;
     }
-    OpenUrl(m_doc->browserPreviewPath());
+    // The page is written: where no browser can show it, the user can still open the file.
+    const QString path = m_doc->browserPreviewPath();
+    if (!OpenWithDesktop(path)) {
+        Messages::information(this, u"No program to open web pages was found. The preview page is in %1."_s.arg(
+                                        QDir::toNativeSeparators(path)));
+    }
 }
 
 void TfrmMain::offerRecovery()
 {
     for (const RecoveryKeeper::Orphan &orphan : RecoveryKeeper::orphans(m_recovery->folder())) {
-        const int answer = Messages::show(
-            this, Messages::Kind::Confirmation,
-            u"Brisko closed without saving your changes to %1. Restore them?"_s.arg(orphan.documentName),
-            Messages::Yes | Messages::No);
-        if (answer != Messages::Yes) {
+        // Only an explicit No gives the work up: Escape or the close button leave the copy for
+        // the next start.
+        const int answer =
+            Messages::show(this, Messages::Kind::Confirmation,
+                           u"Brisko closed without saving your changes to %1. Restore them?"_s.arg(orphan.documentName),
+                           Messages::Yes | Messages::No | Messages::CloseIsNoAnswer);
+        if (answer == Messages::No) {
             RecoveryKeeper::remove(orphan);
             continue;
         }
+        if (answer != Messages::Yes)
+            break;
         const DocumentOutcome outcome = RecoveryKeeper::restore(orphan, *m_doc);
         report(outcome, true);
         if (outcome.ok())

@@ -16,7 +16,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QSize kSplashSize(400, 320);
-constexpr int kStartUpMilliseconds = 2500;
 const QString kMakerAddress = u"http://www.marlowen.example/"_s;
 
 // The picture keeps its colours while disabled: at start-up it is disabled only so that
@@ -36,7 +35,7 @@ protected:
 
 } // namespace
 
-TSplashScreen::TSplashScreen(Mode mode, QWidget *parent)
+TSplashScreen::TSplashScreen(Mode mode, QWidget *parent, int startUpMilliseconds)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_mode(mode)
 {
     setFixedSize(kSplashSize);
@@ -63,7 +62,7 @@ TSplashScreen::TSplashScreen(Mode mode, QWidget *parent)
     m_timer = new QTimer(this);
     m_timer->setObjectName(u"Timer"_s);
     m_timer->setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5 % early
-    m_timer->setInterval(kStartUpMilliseconds);
+    m_timer->setInterval(startUpMilliseconds);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, m_timer, &QTimer::stop);
 

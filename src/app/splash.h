@@ -5,6 +5,9 @@
 class QLabel;
 class QTimer;
 
+// How long the splash window stays at start-up.
+inline constexpr int kSplashStartUpMilliseconds = 2500;
+
 // The borderless 400 x 320 splash window, also the About box. At start-up its 2500 ms timer
 // runs and it refuses to close until the timer has fired; in About mode the picture closes it
 // and the link label opens the maker's web site.
@@ -14,7 +17,7 @@ class TSplashScreen : public QDialog
 
 public:
     enum class Mode { StartUp, About };
-    explicit TSplashScreen(Mode mode, QWidget *parent = nullptr);
+    explicit TSplashScreen(Mode mode, QWidget *parent = nullptr, int startUpMilliseconds = kSplashStartUpMilliseconds);
 
     // True until the start-up timer has fired (always false in About mode).
     bool timerRunning() const;

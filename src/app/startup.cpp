@@ -15,20 +15,25 @@ Q_LOGGING_CATEGORY(lcStartup, "brisko.startup", QtWarningMsg)
 
 } // namespace
 
-int RunBrisko(QApplication &app, const QStringList &arguments, const QString &programFolder)
+int RunBrisko(QApplication &app, const QStringList &arguments, const QString &programFolder, int splashMilliseconds)
 {
-    auto splash = std::make_unique<TSplashScreen>(TSplashScreen::Mode::StartUp);
+    auto splash = std::make_unique<TSplashScreen>(TSplashScreen::Mode::StartUp, nullptr, splashMilliseconds);
     splash->show();
     app.processEvents();
 
     TfrmMain window(programFolder, arguments);
     window.setSplash(splash.get());
-    // The tip of the day opens over the main window, which hides the splash as it shows.
+    // The tip of the day opens over the main window, which hides the splash as it shows. The
+    // question about a previous run's unsaved work comes first: a key meant for the tip must
+    // not answer it.
+    bool recoveryOffered = false;
     if (window.showTips()) {
         window.show();
+        window.offerRecovery();
+        recoveryOffered = true;
         window.showTipOfTheDay();
     }
-    // The splash stays until its 2500 ms have passed and the main window is ready, whichever
+    // The splash stays until its time has passed and the main window is ready, whichever
     // is later.
     while (splash->timerRunning())
         app.processEvents(QEventLoop::WaitForMoreEvents);
@@ -37,7 +42,8 @@ int RunBrisko(QApplication &app, const QStringList &arguments, const QString &pr
 
     if (!window.isVisible())
         window.show();
-    window.offerRecovery();
+    if (!recoveryOffered)
+        window.offerRecovery();
     qCInfo(lcStartup).noquote() << QString(u"ready: \"" + window.windowTitle() + u"\" in " + window.programFolder());
     return app.exec();
 }

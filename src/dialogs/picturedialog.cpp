@@ -67,6 +67,7 @@ void TPictureDialog::buildPreviewPane()
 
     m_caption = new QLabel(pane);
     m_caption->setObjectName(u"lblPictureSize"_s);
+    m_caption->setTextFormat(Qt::PlainText); // may name the file
     m_caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_caption->setWordWrap(true);
     m_caption->setFixedWidth(m_picture->width());

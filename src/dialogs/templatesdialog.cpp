@@ -6,6 +6,7 @@
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
+#include "platform/gui/plaintext.h"
 #include "platform/programfolder.h"
 #include "platform/textutils.h"
 
@@ -107,7 +108,7 @@ void TfrmTemplates::listFolder(const QString &folder, const QString &extension, 
     for (const QString &name : dir.entryList()) {
         auto *item = new QListWidgetItem(picture, StripExtension(name), ui->lvTemplates);
         item->setData(kIconRole, icon);
-        item->setToolTip(name);
+        item->setToolTip(PlainToolTip(name));
     }
 }
 

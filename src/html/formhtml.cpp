@@ -212,3 +212,8 @@ QString BuildFormHtml(const TPagelette &doc, const QString &action)
     out += u"</TABLE></FORM>";
     return out;
 }
+
+QString FieldInputName(const QString &name)
+{
+    return inputName(name);
+}

@@ -31,6 +31,10 @@ QString StoredFormAction();
 // built-in script when action is empty or no form action address).
 QString BuildFormHtml(const TPagelette &doc, const QString &action = {});
 
+// The name a field's input carries in the page: lower case, spaces as "_". Two fields whose
+// names give the same text overwrite each other's answers when the form is sent.
+QString FieldInputName(const QString &name);
+
 // One table row: the field's text on the left, its control on the right.
 QString BuildFieldRow(const TFormElement &field);
 

@@ -3,14 +3,17 @@
 #include "document/pagefile.h"
 #include "platform/savefile.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
 #include <QStandardPaths>
 
-#include <algorithm>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +25,9 @@ constexpr QStringView kCopySuffix = u".recovery";
 constexpr QStringView kLockSuffix = u".lock";
 constexpr int kDefaultInterval = 15000;
 
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kOwnerOnlyFolder = kOwnerOnly | QFileDevice::ExeOwner;
+
 QString lockPathOf(const QString &copyPath)
 {
     return copyPath.chopped(kCopySuffix.size()) + kLockSuffix;
@@ -29,10 +35,43 @@ QString lockPathOf(const QString &copyPath)
 
 } // namespace
 
+// An exclusive lock on a file, held through an open descriptor (flock). The system releases it
+// when the descriptor closes, also when the process dies, so no stale lock can outlive a run and
+// no later process can be taken for its owner.
+class RecoveryKeeper::RunLock
+{
+public:
+    // Takes the lock on path, creating the file (owner only) when missing; isHeld() tells.
+    explicit RunLock(const QString &path)
+    {
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~RunLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    RunLock(const RunLock &) = delete;
+    RunLock &operator=(const RunLock &) = delete;
+
+    bool isHeld() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
 RecoveryKeeper::RecoveryKeeper(PageDocument &document, Uncommitted uncommitted, const QString &folder)
     : m_document(document), m_uncommitted(std::move(uncommitted)),
       m_folder(folder.isEmpty() ? defaultFolder() : folder)
 {
+    // The process id tells a person whose copy it was; the random part keeps a later run that
+    // gets the same id from taking over the copy.
+    m_copyName = u"brisko-%1-%2"_s.arg(QCoreApplication::applicationPid())
+                     .arg(QRandomGenerator::system()->generate64(), 16, 16, QChar(u'0'));
     m_timer.setInterval(kDefaultInterval);
     connect(&m_timer, &QTimer::timeout, this, [this] { check(); });
     connect(&m_document, &PageDocument::changed, this, [this] { m_changedSinceWritten = true; });
@@ -43,7 +82,12 @@ RecoveryKeeper::RecoveryKeeper(PageDocument &document, Uncommitted uncommitted, 
     });
 }
 
-RecoveryKeeper::~RecoveryKeeper() = default;
+RecoveryKeeper::~RecoveryKeeper()
+{
+    // A run that ends normally leaves nothing behind; a copy still here waits for the next start.
+    if (m_lock && !QFile::exists(copyPath()))
+        QFile::remove(lockPathOf(copyPath()));
+}
 
 QString RecoveryKeeper::defaultFolder()
 {
@@ -52,21 +96,22 @@ QString RecoveryKeeper::defaultFolder()
 
 QString RecoveryKeeper::copyPath() const
 {
-    return m_folder + u"brisko-%1"_s.arg(QCoreApplication::applicationPid()) + kCopySuffix;
+    return m_folder + m_copyName + kCopySuffix;
 }
 
 bool RecoveryKeeper::start(QString *error)
 {
-    if (!QDir().mkpath(m_folder)) {
+    // An existing folder is made private too: it may come from a version that left it open.
+    if (!QDir().mkpath(m_folder) || !QFile::setPermissions(m_folder, kOwnerOnlyFolder)) {
         if (error)
             *error = u"The folder %1 cannot be created."_s.arg(QDir::toNativeSeparators(m_folder));
         return false;
     }
-    m_lock = std::make_unique<QLockFile>(lockPathOf(copyPath()));
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
+    const QString lockPath = lockPathOf(copyPath());
+    m_lock = std::make_unique<RunLock>(lockPath);
+    if (!m_lock->isHeld()) {
         if (error)
-            *error = u"The recovery lock %1 cannot be taken."_s.arg(QDir::toNativeSeparators(m_lock->fileName()));
+            *error = u"The recovery lock %1 cannot be taken."_s.arg(QDir::toNativeSeparators(lockPath));
         m_lock.reset();
         return false;
     }
@@ -94,7 +139,12 @@ bool RecoveryKeeper::check(QString *error)
     copy += m_document.name().toUtf8() + '\n';
     copy += bytes;
     QString reason;
-    if (!WriteFileAtomically(copyPath(), copy, &reason)) {
+    const auto write = [&copy](QIODevice &device) {
+        // The temporary file becomes the copy: it is the owner's alone before it holds anything.
+        auto *file = qobject_cast<QSaveFile *>(&device);
+        return file && file->setPermissions(kOwnerOnly) && device.write(copy) == copy.size();
+    };
+    if (!WriteFileAtomically(copyPath(), write, &reason)) {
         if (error)
             *error = reason;
         return false;
@@ -117,11 +167,9 @@ std::vector<RecoveryKeeper::Orphan> RecoveryKeeper::orphans(const QString &folde
     for (const QFileInfo &info : copies) {
         const QString path = info.absoluteFilePath();
         // A copy whose lock is still held belongs to a program that is running now.
-        QLockFile lock(lockPathOf(path));
-        lock.setStaleLockTime(0);
-        if (!lock.tryLock(0))
+        if (!RunLock(lockPathOf(path)).isHeld())
             continue;
-        lock.unlock();
+        QFile::setPermissions(path, kOwnerOnly); // a copy left open by an older version
         Orphan orphan{path, {}};
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {

@@ -3,7 +3,6 @@
 #include "project/pagedocument.h"
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QObject>
 #include <QTimer>
 
@@ -13,9 +12,11 @@
 #include <vector>
 
 // Keeps a recovery copy of a page with unsaved changes, so that a crash or a power cut loses
-// at most the last few seconds of work. Each running program has its own copy, named by its
-// process and guarded by a lock file while it runs; a copy whose lock is stale belongs to a run
-// that did not end normally and is offered back at the next start.
+// at most the last few seconds of work. Each running program has its own copy, with a name of
+// its own, and holds a lock on the copy's lock file while it runs. The system drops that lock
+// when the program ends in any way, so a copy whose lock is free belongs to a run that did not
+// end normally (whatever process now has that run's id) and is offered back at the next start.
+// The folder and the copies are the user's alone: they hold unpublished work.
 class RecoveryKeeper : public QObject
 {
     Q_OBJECT
@@ -51,7 +52,8 @@ public:
     // The page is saved or given up: the copy goes.
     void discard();
 
-    // The copies of runs that did not end normally, oldest first.
+    // The copies of runs that did not end normally, oldest first: those whose lock file beside
+    // them nobody holds.
     static std::vector<Orphan> orphans(const QString &folder);
     // Loads orphan into document as its own document, unsaved. A damaged copy is renamed aside
     // (".damaged") and the reason returned; the document is not touched then.
@@ -60,10 +62,13 @@ public:
     static void remove(const Orphan &orphan);
 
 private:
+    class RunLock;
+
     PageDocument &m_document;
     Uncommitted m_uncommitted;
     QString m_folder;
-    std::unique_ptr<QLockFile> m_lock;
+    QString m_copyName;
+    std::unique_ptr<RunLock> m_lock;
     QTimer m_timer;
     QByteArray m_written;        // the copy on disk, empty when there is none
     bool m_changedSinceWritten = true;

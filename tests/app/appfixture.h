@@ -3,6 +3,8 @@
 #include "app/blocklists.h"
 #include "app/mainwindow.h"
 #include "document/blockedit.h"
+#include "document/pagefile.h"
+#include "document/pagemodel.h"
 #include "platform/gui/filedialogs.h"
 #include "platform/gui/messages.h"
 #include "platform/settingsstore.h"
@@ -50,6 +52,22 @@ public:
     QString folder() const { return m_folder; }
     QString root() const { return m_dir.path() + u'/'; }
     QString sample() const { return m_folder + QStringLiteral("BriskoFiles/Walking Club.mbe"); }
+    QString recoveryFolder() const { return root() + QStringLiteral("data/Brisko/Recovery/"); }
+
+    // A recovery copy of an unsaved new page named Untitled, left by a run that ended without
+    // clean-up, as fileName in the recovery folder; damaged cuts it off inside the page.
+    QString leaveRecoveryCopy(const QString &fileName, bool damaged = false) const
+    {
+        TPagelette page;
+        page.AddDefaultBlocks();
+        const QByteArray bytes = DocumentBytes(page);
+        QDir().mkpath(recoveryFolder());
+        QFile file(recoveryFolder() + fileName);
+        if (!file.open(QIODevice::WriteOnly) || file.write("Brisko recovery 1\nUntitled\n") < 0 ||
+            file.write(damaged ? bytes.left(20) : bytes) < 0)
+            qWarning("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
 
     // The desktop files of the file-type registration go to path. The desktop's cache tools,
     // which registration starts in the background, are kept out of reach: they would still be

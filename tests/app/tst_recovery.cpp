@@ -54,7 +54,7 @@ class TestRecovery : public QObject
 
 private:
     std::unique_ptr<AppFixture> m_fixture;
-    QString recoveryFolder() const { return m_fixture->root() + u"data/Brisko/Recovery/"; }
+    QString recoveryFolder() const { return m_fixture->recoveryFolder(); }
     QStringList leftInFolder() const { return QDir(recoveryFolder()).entryList(QDir::Files); }
 
 private Q_SLOTS:
@@ -127,36 +127,37 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(keeper->copyPath()));
     }
 
-    // Copies of running programs are not offered; a damaged copy is reported and kept aside; No
-    // removes a copy.
+    // Copies of running programs are not offered, also when a running program has the id of the
+    // one that wrote the copy; a damaged copy is reported and kept aside; only No removes a copy.
     void copiesOfOtherRuns_data()
     {
-        QTest::addColumn<bool>("running");
+        QTest::addColumn<QString>("lock"); // "held", "stale with this process's id" or none
         QTest::addColumn<bool>("damaged");
         QTest::addColumn<int>("answer");
-        QTest::newRow("another program is running") << true << false << 0;
-        QTest::newRow("damaged") << false << true << int(Messages::Yes);
-        QTest::newRow("answered No") << false << false << int(Messages::No);
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("another program is running") << u"held"_s << false << 0 << true;
+        QTest::newRow("its id now belongs to a running program") << u"stale"_s << false << int(Messages::No) << false;
+        QTest::newRow("damaged") << QString() << true << int(Messages::Yes) << false;
+        QTest::newRow("answered No") << QString() << false << int(Messages::No) << false;
+        QTest::newRow("closed without an answer") << QString() << false << int(Messages::Cancel) << true;
     }
     void copiesOfOtherRuns()
     {
-        QFETCH(bool, running);
+        QFETCH(QString, lock);
         QFETCH(bool, damaged);
         QFETCH(int, answer);
-        QVERIFY(QDir().mkpath(recoveryFolder()));
-        const QString copy = recoveryFolder() + u"brisko-1.recovery";
-        QFile file(copy);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(damaged ? "Brisko recovery 1\nUntitled\nTPF0\x0aTPagel" : "Brisko recovery 1\nUntitled\n");
-        if (!damaged) {
-            TPagelette page;
-            page.AddDefaultBlocks();
-            file.write(DocumentBytes(page));
-        }
-        file.close();
-        QLockFile otherRun(recoveryFolder() + u"brisko-1.lock");
-        if (running)
+        QFETCH(bool, kept);
+        const QString copy = m_fixture->leaveRecoveryCopy(u"brisko-1-0.recovery"_s, damaged);
+        const QString lockPath = recoveryFolder() + u"brisko-1-0.lock";
+        QLockFile otherRun(lockPath);
+        if (lock == u"held") {
             QVERIFY(otherRun.tryLock(0));
+        } else if (lock == u"stale") {
+            // What a lock by process id says when that id is this running program's.
+            QLockFile mine(recoveryFolder() + u"mine.lock");
+            QVERIFY(mine.tryLock(0));
+            QVERIFY(QFile::copy(mine.fileName(), lockPath));
+        }
 
         auto window = m_fixture->makeWindow();
         if (answer)
@@ -166,19 +167,30 @@ private Q_SLOTS:
         window->offerRecovery();
         const QStringList shown = Messages::shown();
         Messages::clearHistory();
-        if (running) {
-            QVERIFY(shown.isEmpty());
-            QVERIFY(QFile::exists(copy));
-            return;
-        }
-        QCOMPARE(shown.value(0), kRestoreQuestion);
-        QVERIFY(!QFile::exists(copy));
+        QCOMPARE(shown.value(0), answer ? kRestoreQuestion : QString());
+        QCOMPARE(QFile::exists(copy), kept);
+        QCOMPARE(RecoveryKeeper::orphans(recoveryFolder()).size(), size_t(kept && lock.isEmpty()));
         QCOMPARE(window->document().Page.Count(), 4);
         QVERIFY(!window->modified());
         if (damaged) {
             QVERIFY(shown.value(1).startsWith(u"The recovered changes could not be read."));
             QVERIFY(QFile::exists(copy + u".damaged"));
         }
+    }
+
+    // The copies hold unpublished work: only their owner may read them, also in a folder that was
+    // left open.
+    void copiesAreTheOwnersAlone()
+    {
+        QVERIFY(QDir().mkpath(recoveryFolder()) && QFile::setPermissions(recoveryFolder(), QFile::Permissions(0x7755)));
+        auto window = m_fixture->makeWindow();
+        window->offerRecovery();
+        window->document().Page.Items(3)->TextBlock.Text = u"Private"_s;
+        QVERIFY(window->recovery()->check());
+        const QStringList paths{recoveryFolder(), window->recovery()->copyPath(),
+                                window->recovery()->copyPath().replace(u".recovery"_s, u".lock"_s)};
+        for (const QString &path : paths) // no bit for the group or others
+            QVERIFY2(QFile::exists(path) && !(QFile::permissions(path) & 0x0077), qPrintable(path));
     }
 };
 

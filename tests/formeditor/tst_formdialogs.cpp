@@ -281,6 +281,20 @@ private Q_SLOTS:
         QVERIFY(dialog.isVisible());
     }
 
+    // Clicking into the name selects it all, so that typing replaces "Untitled".
+    void nameIsSelectedWhenItGetsTheFocus()
+    {
+        TfrmFields dialog{fkText};
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto *name = qobject_cast<QLineEdit *>(control(dialog, "txtName"));
+        QVERIFY(name && !name->hasFocus());
+        QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(name->width() / 2, name->height() / 2));
+        QTRY_COMPARE(name->selectedText(), u"Untitled"_s);
+        QTest::keyClicks(name, u"Phone"_s);
+        QCOMPARE(name->text(), u"Phone"_s);
+    }
+
     void storingKeepsOtherSettingLines()
     {
         QFile ini(fieldsIni());

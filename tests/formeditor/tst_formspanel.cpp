@@ -290,6 +290,44 @@ private Q_SLOTS:
         QCOMPARE(StoredFormAction(), QString());
     }
 
+    // A field may not take the name, as the page writes it, of another field; its own is fine. The
+    // dialog stays open.
+    void fieldNamesStayUnique_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("adding with capitals and \"_\" for a space") << false << u"YOUR_email"_s << true;
+        QTest::newRow("editing a field, keeping its name") << true << u"Name"_s << false;
+        QTest::newRow("editing a field to another's name") << true << u"Your Email"_s << true;
+    }
+    void fieldNamesStayUnique()
+    {
+        QFETCH(bool, edit);
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        setFields({u"Name"_s, u"Your Email"_s});
+        bool stayedOpen = false;
+        whenShown<TfrmFields>(this, [&](TfrmFields *dialog) {
+            retype(*dialog, "txtName", name);
+            if (refused)
+                Messages::setNextAnswer(Messages::Ok);
+            clickButton(control(*dialog, "btnOK"));
+            if ((stayedOpen = dialog->isVisible()))
+                dialog->reject();
+        });
+        if (edit) {
+            selectRow(list(), 0);
+            QTest::keyClick(list(), Qt::Key_Return);
+        } else {
+            menuItem("popFormsTextBox")->trigger();
+        }
+        QCOMPARE(stayedOpen, refused);
+        const QString message = u"Another field is already named %1. Please include a unique name for the field."_s;
+        QCOMPARE(Messages::shown(), refused ? QStringList{message.arg(name)} : QStringList());
+        QCOMPARE(m_doc.WebForm.Count(), edit || refused ? 2 : 3);
+    }
+
     // One field of every kind, built through the dialogs, is exported as the form generator writes it.
     void everyKindBuiltInTheDialogsIsExported()
     {

@@ -1,4 +1,5 @@
 #include "platform/gui/filedialogs.h"
+#include "platform/gui/messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,11 +28,12 @@ struct SeenDialog
     bool confirmsOverwrite = true;
 };
 
-// Answers the next file dialog by typing name into its file name box and pressing Enter, or
-// cancels it when name is empty.
-void answerNextDialog(QObject *context, const QString &name, SeenDialog *seen)
+// Answers the next file dialog by typing each of names and Enter while it is open, or cancels it
+// when names is empty. A warning of the dialog's own (a missing file) is closed, and the dialog
+// cancelled.
+void answerNextDialog(QObject *context, const QStringList &names, SeenDialog *seen, bool ownWarning = false)
 {
-    QTimer::singleShot(0, context, [name, seen] {
+    QTimer::singleShot(0, context, [names, seen, ownWarning] {
         QTRY_VERIFY(openDialog());
         QFileDialog *dialog = openDialog();
         seen->title = dialog->windowTitle();
@@ -39,21 +41,28 @@ void answerNextDialog(QObject *context, const QString &name, SeenDialog *seen)
         seen->folder = dialog->directory().absolutePath();
         seen->mode = dialog->acceptMode();
         seen->confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-        if (name.isEmpty()) {
+        if (names.isEmpty()) {
             dialog->reject();
             return;
         }
         auto *edit = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
         QVERIFY(edit);
-        // A question box on Enter (overwrite, missing file) would be a failure: it is closed, and
-        // the dialog cancelled, if it is still there a moment later.
-        QTimer::singleShot(100, dialog, [dialog] {
-            if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != dialog)
+        // Typed as a user types: into the focused box, which keeps the list's selection in step.
+        QApplication::setActiveWindow(dialog);
+        edit->setFocus();
+        if (ownWarning) {
+            QTimer::singleShot(0, dialog, [dialog] {
+                QTRY_VERIFY(QApplication::activeModalWidget() != dialog);
                 QApplication::activeModalWidget()->close();
-            dialog->reject();
-        });
-        edit->setText(name);
-        QTest::keyClick(edit, Qt::Key_Return);
+                dialog->reject();
+            });
+        }
+        for (const QString &name : names) {
+            if (!dialog->isVisible())
+                break;
+            edit->setText(name);
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
     });
 }
 
@@ -69,7 +78,9 @@ private Q_SLOTS:
     void savedNameGetsTheDefaultExtension_data();
     void savedNameGetsTheDefaultExtension();
     void hookRecordsWhatTheDialogWasOpenedWith();
-    void saveDialogAcceptsNewAndExistingNames();
+    void saveDialogAcceptsNewNames();
+    void replacingAnotherFileIsAsked_data();
+    void replacingAnotherFileIsAsked();
     void openDialogReturnsTheChosenFileOrNothing();
 
 private:
@@ -136,26 +147,53 @@ void TestFileDialogs::hookRecordsWhatTheDialogWasOpenedWith()
     QCOMPARE(seen.filters, QStringList{u"Text Files (*.txt)"_s});
 }
 
-void TestFileDialogs::saveDialogAcceptsNewAndExistingNames()
+void TestFileDialogs::saveDialogAcceptsNewNames()
 {
     QVERIFY(m_dir.isValid());
     SeenDialog seen;
-    answerNextDialog(this, u"New Page"_s, &seen);
+    answerNextDialog(this, {u"New Page"_s}, &seen);
     const QString chosen = FileDialogs::getSaveFileName(nullptr, u"Brisko Files|*.mbe"_s, u"mbe"_s, m_dir.path());
     QCOMPARE(chosen, m_dir.filePath(u"New Page.mbe"_s));
     QCOMPARE(seen.title, u"Save As"_s);
     QCOMPARE(seen.filters, QStringList{u"Brisko Files (*.mbe)"_s});
     QCOMPARE(seen.folder, QDir(m_dir.path()).absolutePath());
     QCOMPARE(seen.mode, QFileDialog::AcceptSave);
-    QVERIFY(!seen.confirmsOverwrite);
+    QVERIFY(!seen.confirmsOverwrite); // the program asks its own question
+}
 
-    // An existing file is chosen without a question.
+// An existing file other than the page's own is replaced only on Yes; No goes back to the dialog.
+void TestFileDialogs::replacingAnotherFileIsAsked_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<int>("answer"); // 0: no question
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("another file, Yes") << QStringList{u"Old"_s} << QString() << int(Messages::Yes) << u"Old.mbe"_s;
+    QTest::newRow("another file, No, then a new name")
+        << QStringList{u"Old"_s, u"Fresh"_s} << QString() << int(Messages::No) << u"Fresh.mbe"_s;
+    QTest::newRow("the page's own file") << QStringList{u"Old"_s} << u"Old.mbe"_s << 0 << u"Old.mbe"_s;
+}
+
+void TestFileDialogs::replacingAnotherFileIsAsked()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, own);
+    QFETCH(int, answer);
+    QFETCH(QString, expected);
     QFile existing(m_dir.filePath(u"Old.mbe"_s));
     QVERIFY(existing.open(QIODevice::WriteOnly));
     existing.close();
-    answerNextDialog(this, u"Old"_s, &seen);
-    QCOMPARE(FileDialogs::getSaveFileName(nullptr, u"Brisko Files|*.mbe"_s, u"mbe"_s, m_dir.path()),
-             m_dir.filePath(u"Old.mbe"_s));
+    Messages::setTestMode(true);
+    Messages::clearHistory();
+    if (answer)
+        Messages::setNextAnswer(answer);
+    SeenDialog seen;
+    answerNextDialog(this, typed, &seen);
+    QCOMPARE(FileDialogs::getSaveFileName(nullptr, u"Brisko Files|*.mbe"_s, u"mbe"_s, m_dir.path(),
+                                          own.isEmpty() ? QString() : m_dir.filePath(own)),
+             m_dir.filePath(expected));
+    QCOMPARE(Messages::shown().size(), answer ? 1 : 0);
+    Messages::setTestMode(false);
 }
 
 void TestFileDialogs::openDialogReturnsTheChosenFileOrNothing()
@@ -165,14 +203,14 @@ void TestFileDialogs::openDialogReturnsTheChosenFileOrNothing()
     existing.close();
 
     SeenDialog seen;
-    answerNextDialog(this, u"Walking Club.mbe"_s, &seen);
+    answerNextDialog(this, {u"Walking Club.mbe"_s}, &seen);
     QCOMPARE(FileDialogs::getOpenFileName(nullptr, u"Brisko Files|*.mbe"_s, m_dir.path(), u"Open a Page"_s),
              existing.fileName());
     QCOMPARE(seen.title, u"Open a Page"_s);
     QCOMPARE(seen.mode, QFileDialog::AcceptOpen);
 
     // A name that does not exist cannot be opened.
-    answerNextDialog(this, u"Missing.mbe"_s, &seen);
+    answerNextDialog(this, {u"Missing.mbe"_s}, &seen, true);
     QCOMPARE(FileDialogs::getOpenFileName(nullptr, u"Brisko Files|*.mbe"_s, m_dir.path()), QString());
 }
 

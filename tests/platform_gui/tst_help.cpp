@@ -148,7 +148,8 @@ void TestHelp::attachingAgainChangesTheTopicNotTheMenu()
     QCOMPARE(chooseFromContextMenu(&label, u"mnuWhatsThis"_s), QStringList{u"&What's This?"_s});
     QCOMPARE(Help::lastTopic(), 11);
     // One right-click, one menu: a second connection would open another one now.
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     QVERIFY(!QApplication::activePopupWidget());
 }
 

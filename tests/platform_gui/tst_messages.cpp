@@ -1,11 +1,14 @@
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
+#include "platform/gui/plaintext.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +52,9 @@ private Q_SLOTS:
     void realBoxShowsCaptionIconAndButtons_data();
     void realBoxShowsCaptionIconAndButtons();
     void helpButtonShowsTopicAndKeepsBoxOpen();
+    void closingWithoutAButton_data();
+    void closingWithoutAButton();
+    void toolTipsShowNamesAsTheyAre();
 };
 
 void TestMessages::init()
@@ -132,6 +138,7 @@ void TestMessages::realBoxShowsCaptionIconAndButtons()
     QString seenText;
     int seenIcon = -1;
     QStringList seenButtons;
+    QList<Qt::TextFormat> seenFormats;
     bool clicked = false;
     QTimer::singleShot(0, this, [&] {
         QTRY_VERIFY(openBox());
@@ -140,6 +147,10 @@ void TestMessages::realBoxShowsCaptionIconAndButtons()
         seenText = box->text();
         seenIcon = box->icon();
         seenButtons = buttonCaptions(box);
+        for (const QLabel *label : box->findChildren<QLabel *>()) {
+            if (label->text().contains(u"<b>"))
+                seenFormats.append(label->textFormat());
+        }
         if (QAbstractButton *button = buttonCalled(box, click)) {
             QTest::mouseClick(button, Qt::LeftButton);
             clicked = true;
@@ -147,9 +158,12 @@ void TestMessages::realBoxShowsCaptionIconAndButtons()
             box->reject();
         }
     });
-    const int result = Messages::show(nullptr, Messages::Kind(kind), u"Is <b>this</b> plain?"_s, buttons);
+    const int result =
+        Messages::show(nullptr, Messages::Kind(kind), u"Is <b>this</b> plain?"_s, buttons, 0, u"<b>A</b>.mbe"_s);
 
     QVERIFY(clicked);
+    // The text and the detail beneath it are shown as they are.
+    QCOMPARE(seenFormats, QList<Qt::TextFormat>(2, Qt::PlainText));
     QCOMPARE(seenCaption, caption);
     QCOMPARE(seenText, u"Is <b>this</b> plain?"_s);
     QCOMPARE(seenIcon, icon);
@@ -178,6 +192,41 @@ void TestMessages::helpButtonShowsTopicAndKeepsBoxOpen()
     QVERIFY(helpVisible);
     QCOMPARE(Help::lastTopic(), 42);
     QCOMPARE(result, int(Messages::No));
+}
+
+// A question whose No throws something away takes Escape and the close button for no answer;
+// other questions take them for No.
+void TestMessages::closingWithoutAButton_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<int>("answer");
+    const int keep = Messages::Yes | Messages::No | Messages::CloseIsNoAnswer;
+    QTest::newRow("keeping question, Escape") << keep << true << int(Messages::Cancel);
+    QTest::newRow("keeping question, close button") << keep << false << int(Messages::Cancel);
+    QTest::newRow("plain question, Escape") << (Messages::Yes | Messages::No) << true << int(Messages::No);
+}
+
+void TestMessages::closingWithoutAButton()
+{
+    QFETCH(int, buttons);
+    QFETCH(bool, escape);
+    QFETCH(int, answer);
+    QTimer::singleShot(0, this, [&] {
+        QTRY_VERIFY(openBox());
+        escape ? QTest::keyClick(openBox(), Qt::Key_Escape) : void(openBox()->close());
+    });
+    QCOMPARE(Messages::show(nullptr, Messages::Kind::Confirmation, u"Restore?"_s, buttons), answer);
+}
+
+void TestMessages::toolTipsShowNamesAsTheyAre()
+{
+    for (const QString &name : {u"/home/u/logo.gif"_s, u"<b>bold</b> & <i>co</i>.gif"_s}) {
+        const QString tip = PlainToolTip(name);
+        QTextDocument shown; // as a tool tip reads it: markup when it looks like markup
+        Qt::mightBeRichText(tip) ? shown.setHtml(tip) : shown.setPlainText(tip);
+        QCOMPARE(shown.toPlainText(), name);
+    }
 }
 
 QTEST_MAIN(TestMessages)

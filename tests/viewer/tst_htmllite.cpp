@@ -3,9 +3,10 @@
 #include "viewer/htmllite.h"
 #include "viewer/htmltranslator.h"
 
+#include "testpages.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
 #include <QScrollBar>
@@ -177,7 +178,7 @@ private Q_SLOTS:
     void wheelScrollsThreeLinesOfTextPerNotch();
     void scrollBarsOnlyWhenNeeded_data();
     void scrollBarsOnlyWhenNeeded();
-    void thousandBlockPageLoadsWithoutPause();
+    void thousandBlockPageLoadsWhole();
     void whatFollowsACentredBlockStartsLeftOnANewLine_data();
     void whatFollowsACentredBlockStartsLeftOnANewLine();
     void missingFontFamilyFallsBackToTheDefaultFont();
@@ -733,32 +734,18 @@ void TestHtmlLite::scrollBarsOnlyWhenNeeded()
         viewer.ClearDocument();
     else
         viewer.LoadHtmlStrings(lines);
-    QTest::qWait(50);
+    // The scroll bars follow the layout and resize events the load posted.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     QFETCH(bool, vertical);
     QTRY_COMPARE(viewOf(viewer)->verticalScrollBar()->isVisible(), vertical);
     QFETCH(bool, horizontal);
     QTRY_COMPARE(viewOf(viewer)->horizontalScrollBar()->isVisible(), horizontal);
 }
 
-void TestHtmlLite::thousandBlockPageLoadsWithoutPause()
+void TestHtmlLite::thousandBlockPageLoadsWhole()
 {
-    TPagelette doc = emptyPage();
-    doc.Page.Items(0)->PagePropertiesBlock.IndentMargin = u"40"_s;
-    TFormElement &field = doc.WebForm.Add();
-    field.FieldKind = fkText;
-    field.Name = u"Name"_s;
-    for (int i = 1; i <= 1000; ++i) {
-        // Every block type in turn, with the one form in the middle.
-        const int type = i % 7 + 1;
-        TPageItem *item = doc.InsertNewBlock(i, TBlockType(type == btForms && i != 500 ? btText : type));
-        item->HeadingBlock.Heading = u"Heading %1"_s.arg(i);
-        item->TextBlock.Text = u"Some words that fill a line or two of the page, and then some more.\r\nMore."_s;
-        item->ImageBlock = {u"route%1.jpg"_s.arg(i), u"120"_s, u"160"_s, u"LEFT"_s, u"Map"_s, {}, {}};
-        item->LinkBlock.LinkURL = u"a.html"_s;
-        item->LinkBlock.LinkText = u"A link"_s;
-        item->BulletBlock = {u"One\r\nTwo\r\nThree"_s, quint8(i % 8)};
-        item->HRBlock = {80, i % 6, i % 2 == 0};
-    }
+    const TPagelette doc = MixedBlockPage(1000);
     QString error;
     const QStringList lines = BuildPageHtml(doc, pmPreview, false, m_dir.path() + u"/"_s, &error);
     QVERIFY(error.isEmpty());
@@ -767,20 +754,13 @@ void TestHtmlLite::thousandBlockPageLoadsWithoutPause()
     viewer.resize(800, 600);
     viewer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-    QElapsedTimer timer;
-    timer.start();
     viewer.LoadHtmlStrings(lines);
-    const int height = viewer.DocumentSize().height();
-    const qint64 loaded = timer.elapsed();
+    QVERIFY(viewer.DocumentSize().height() > 20000);
+    // End reaches the last block. How long this takes is measured by make bench.
     QTest::keyClick(viewOf(viewer), Qt::Key_End);
-    viewOf(viewer)->viewport()->repaint();
-    const qint64 scrolled = timer.elapsed() - loaded;
-    qInfo("1,000 blocks: %d pixels high, loaded and laid out in %lld ms, End and repaint in %lld ms", height, loaded,
-          scrolled);
-    QVERIFY(height > 20000);
-    // Generous, for debug and sanitizer builds on a busy machine; a release build needs far less.
-    QVERIFY(loaded < 15000);
-    QVERIFY(scrolled < 2000);
+    QScrollBar *bar = viewOf(viewer)->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
 }
 
 void TestHtmlLite::show(ThtmlLite &viewer, const QString &html)

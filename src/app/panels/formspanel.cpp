@@ -161,6 +161,7 @@ void TFormsPanel::addField(int kind)
         return;
     std::optional<BusyCursor> busy(std::in_place);
     TfrmFields dialog(TFieldKind(kind), this);
+    dialog.setOtherFieldNames(OtherFieldNames(m_page->WebForm));
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -182,6 +183,7 @@ void TFormsPanel::editField()
     std::optional<BusyCursor> busy(std::in_place);
     TfrmFields dialog(TFieldKind(kind), this);
     FillFieldDialog(dialog, *element);
+    dialog.setOtherFieldNames(OtherFieldNames(m_page->WebForm, ui->lvForms->rowOf(row)));
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -9,6 +9,7 @@
 #include "platform/gui/busycursor.h"
 #include "platform/gui/messages.h"
 #include "platform/gui/picturecopy.h"
+#include "platform/gui/plaintext.h"
 #include "platform/programfolder.h"
 
 #include <QDir>
@@ -53,7 +54,7 @@ TImagePanel::TImagePanel(QWidget *parent)
     ui->lblImageError->hide();
     ui->sboxImages->viewport()->installEventFilter(this);
     m_imagePath = m_programFolder + ProgramFiles::kUploadImages;
-    ui->imgImageView->setToolTip(m_imagePath);
+    ui->imgImageView->setToolTip(PlainToolTip(m_imagePath));
 
     attachWhatsThis({{ui->lblImage7, 16}, {ui->cbImageAlign, 16}, {ui->lblImage5, 17}, {ui->txtImageW, 17},
                      {ui->lblImage4, 18}, {ui->txtImageH, 18}, {ui->lblImage2, 19}, {ui->txtImageFile, 19},
@@ -112,7 +113,7 @@ void TImagePanel::showStoredPicture()
     else
         ui->imgImageView->setPixmap(picture);
     ui->imgImageView->resize(picture.size());
-    ui->imgImageView->setToolTip(m_imagePath);
+    ui->imgImageView->setToolTip(PlainToolTip(m_imagePath));
     ui->lblImageError->setVisible(picture.isNull());
     ui->sboxImages->horizontalScrollBar()->setValue(0);
     ui->sboxImages->verticalScrollBar()->setValue(0);
@@ -151,7 +152,7 @@ void TImagePanel::pickPicture()
     m_imagePath = stored.path;
     const QString name = QFileInfo(m_imagePath).fileName();
     ui->txtImageFile->setText(name);
-    ui->imgImageView->setToolTip(m_imagePath);
+    ui->imgImageView->setToolTip(PlainToolTip(m_imagePath));
 
     if (stored.outcome == StoredPicture::Failed) {
         const QString text = u"The picture \"%1\" could not be copied into the folder \"%2\".\n\n%3\n\n"

@@ -2,6 +2,7 @@
 
 #include "art/art.h"
 #include "forms/gui/fieldlist.h"
+#include "html/formhtml.h"
 #include "platform/gui/dialogframe.h"
 #include "platform/gui/messages.h"
 
@@ -20,6 +21,8 @@
 #include <QToolButton>
 #include <QValidator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -367,6 +370,10 @@ bool TfrmFields::refuseEmptyName()
 
 bool TfrmFields::eventFilter(QObject *watched, QEvent *event)
 {
+    // The whole name is selected as the box gets the focus, so that typing replaces "Untitled". A
+    // click places the cursor after the focus arrives: select once the click is done.
+    if (watched == txtName && event->type() == QEvent::FocusIn)
+        QMetaObject::invokeMethod(txtName, &QLineEdit::selectAll, Qt::QueuedConnection);
     if (watched == txtName && event->type() == QEvent::FocusOut && isVisible()) {
         // Only a move within the dialog counts; switching to another window is no leaving.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
@@ -376,11 +383,25 @@ bool TfrmFields::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+bool TfrmFields::refuseTakenName()
+{
+    const QString name = FieldInputName(txtName->text());
+    const bool taken = std::any_of(m_otherNames.cbegin(), m_otherNames.cend(),
+                                   [&name](const QString &other) { return FieldInputName(other) == name; });
+    if (taken) {
+        Messages::information(
+            this,
+            u"Another field is already named %1. Please include a unique name for the field."_s.arg(txtName->text()));
+    }
+    return taken;
+}
+
 void TfrmFields::done(int result)
 {
     // Enter in the name box closes without the name box losing the focus: the rule still holds.
-    if (result == QDialog::Accepted && refuseEmptyName()) {
+    if (result == QDialog::Accepted && (refuseEmptyName() || refuseTakenName())) {
         txtName->setFocus();
+        txtName->selectAll();
         return;
     }
     QDialog::done(result);

@@ -30,6 +30,10 @@ public:
 
     TFieldKind kind() const { return m_kind; }
 
+    // The names of the form's other fields: OK refuses a name that the page would write as one
+    // of theirs.
+    void setOtherFieldNames(const QStringList &names) { m_otherNames = names; }
+
     // The drop-down sample's entries are brought in line with the choice rows.
     void RefreshSample();
 
@@ -58,6 +62,8 @@ private:
     void updateCaption();
     // The required-name rule: an empty name is refused with a message and becomes "Untitled".
     bool refuseEmptyName();
+    // A name another field has is refused with a message; the dialog stays open.
+    bool refuseTakenName();
     QTreeWidgetItem *addChoiceRow(const QString &value, const QString &text, const QString &flag);
 
     void btnAddClick();
@@ -71,6 +77,7 @@ private:
     void popOptionsPopup(const QPoint &pos);
 
     TFieldKind m_kind;
+    QStringList m_otherNames;
     bool m_editingRow = false;
     bool m_shown = false;
 
@@ -105,6 +112,9 @@ private:
     QPushButton *btnOK = nullptr;
     QPushButton *btnCancel = nullptr;
 };
+
+// The names of the fields of form other than the one at index except.
+QStringList OtherFieldNames(const TWebForm &form, int except = -1);
 
 // Loads element into the dialog before it is shown.
 void FillFieldDialog(TfrmFields &dialog, const TFormElement &element);

@@ -32,6 +32,16 @@ void SetStringsValue(QStringList &strings, QStringView name, const QString &valu
     strings.append(line);
 }
 
+QStringList OtherFieldNames(const TWebForm &form, int except)
+{
+    QStringList names;
+    for (int i = 0; i < form.Count(); ++i) {
+        if (i != except)
+            names.append(form.Items(i)->Name);
+    }
+    return names;
+}
+
 void FillFieldDialog(TfrmFields &dialog, const TFormElement &element)
 {
     dialog.txtName->setText(element.Name);

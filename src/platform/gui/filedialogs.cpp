@@ -1,9 +1,11 @@
 #include "filedialogs.h"
 
 #include "dialogframe.h"
+#include "messages.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QQueue>
 #include <QStringList>
 
 #include <memory>
@@ -17,7 +19,7 @@ namespace {
 
 struct HookState
 {
-    std::optional<QString> nextFileName;
+    QQueue<QString> nextFileNames;
     QString lastFilter;
     QString lastFolder;
 };
@@ -34,6 +36,48 @@ QString withDefaultExtension(const QString &path, const QString &defaultExtensio
         return path;
     return path + u'.' + defaultExtension;
 }
+
+// Whether path may be written: it names no existing file, it is ownFile, or the user agrees
+// to replace it.
+bool mayReplace(QWidget *parent, const QString &path, const QString &ownFile)
+{
+    const QFileInfo chosen(path);
+    if (path.isEmpty() || !chosen.isFile())
+        return true;
+    const QFileInfo own(ownFile);
+    if (own.isAbsolute() && own.isFile() && own.canonicalFilePath() == chosen.canonicalFilePath())
+        return true;
+    return Messages::show(parent, Messages::Kind::Confirmation,
+                          u"%1 already exists. Do you want to replace it?"_s.arg(chosen.fileName()),
+                          Messages::Yes | Messages::No) == Messages::Yes;
+}
+
+// The save dialog asks before it takes an existing file, so that No leaves it open.
+class SaveDialog : public QFileDialog
+{
+public:
+    SaveDialog(QWidget *parent, const QString &ownFile) : QFileDialog(parent, u"Save As"_s), m_ownFile(ownFile) {}
+
+    void accept() override
+    {
+        const QString path = selectedFiles().value(0);
+        // One Enter in the name box reaches accept() twice: the refused name is not asked
+        // about again until the key has been handled.
+        if (!path.isEmpty() && path == m_refused)
+            return;
+        if (!mayReplace(this, path, m_ownFile)) {
+            m_refused = path;
+            QMetaObject::invokeMethod(
+                this, [this] { m_refused.clear(); }, Qt::QueuedConnection);
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QString m_ownFile;
+    QString m_refused;
+};
 
 // Runs a dialog made by makeDialog, or answers from the test hook without making one. Records
 // what the dialog was opened with either way.
@@ -60,9 +104,9 @@ std::optional<QString> takeTestAnswer(const QString &filter, const QString &init
     HookState &state = hooks();
     state.lastFilter = filter;
     state.lastFolder = initialFolder;
-    std::optional<QString> answer;
-    answer.swap(state.nextFileName);
-    return answer;
+    if (state.nextFileNames.isEmpty())
+        return std::nullopt;
+    return state.nextFileNames.dequeue();
 }
 
 QStringList toQtFilters(const QString &filter)
@@ -95,10 +139,21 @@ QStringList toQtFilters(const QString &filter)
 }
 
 QString getSaveFileName(QWidget *parent, const QString &filter, const QString &defaultExtension,
-                        const QString &initialFolder)
+                        const QString &initialFolder, const QString &ownFile)
 {
+    // A test's answer meets the question after the answer; No takes the next answer, or
+    // cancels when there is none.
+    bool answeredByTest = false;
+    while (std::optional<QString> answer = takeTestAnswer(filter, initialFolder)) {
+        answeredByTest = true;
+        const QString path = withDefaultExtension(*answer, defaultExtension);
+        if (mayReplace(parent, path, ownFile))
+            return path;
+    }
+    if (answeredByTest)
+        return {};
     const auto makeDialog = [&] {
-        auto dialog = std::make_unique<QFileDialog>(DialogFrame::ownerWindow(parent), u"Save As"_s);
+        std::unique_ptr<QFileDialog> dialog = std::make_unique<SaveDialog>(DialogFrame::ownerWindow(parent), ownFile);
         dialog->setObjectName(u"dlgSave"_s);
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
         dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -124,7 +179,7 @@ QString getOpenFileName(QWidget *parent, const QString &filter, const QString &i
 
 void setNextFileName(const QString &path)
 {
-    hooks().nextFileName = path;
+    hooks().nextFileNames.enqueue(path);
 }
 
 QString lastFilter()

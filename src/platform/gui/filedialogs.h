@@ -12,10 +12,11 @@ class QWidget;
 // next dialog without showing it.
 namespace FileDialogs {
 
-// Empty when cancelled. The default extension is added when the typed name has none; an
-// existing file is chosen without a question.
+// Empty when cancelled. The default extension is added when the typed name has none. Choosing
+// an existing file other than ownFile (the file the page was last saved to, if any) asks
+// whether to replace it; No goes back to the dialog.
 QString getSaveFileName(QWidget *parent, const QString &filter, const QString &defaultExtension,
-                        const QString &initialFolder);
+                        const QString &initialFolder, const QString &ownFile = {});
 
 QString getOpenFileName(QWidget *parent, const QString &filter, const QString &initialFolder,
                         const QString &title = {});
@@ -29,7 +30,8 @@ QStringList toQtFilters(const QString &filter);
 // shown).
 std::optional<QString> takeTestAnswer(const QString &filter, const QString &initialFolder);
 
-// Test hooks: the next dialog returns path at once (an empty path means Cancel).
+// Test hooks: the next dialog returns path at once (an empty path means Cancel). Answers queue
+// up: a save dialog taken back by No to the replace question takes the next one.
 void setNextFileName(const QString &path);
 // The filter and folder the last dialog was opened with, for tests.
 QString lastFilter();

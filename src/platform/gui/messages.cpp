@@ -4,9 +4,12 @@
 #include "help.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QList>
 #include <QLoggingCategory>
 #include <QMessageBox>
@@ -93,10 +96,13 @@ constexpr BoxButton kButtons[] = {
 
 // A message box settles its size only as it shows, after dialogs have been placed: it places
 // itself again then.
+// With closeIsNoAnswer set, Escape and the close button close it without clicking a button.
 class CentredBox : public QMessageBox
 {
 public:
     using QMessageBox::QMessageBox;
+
+    bool closeIsNoAnswer = false;
 
 protected:
     void showEvent(QShowEvent *event) override
@@ -104,6 +110,21 @@ protected:
         QMessageBox::showEvent(event);
         if (!event->spontaneous())
             DialogFrame::centreOverOwner(this);
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (closeIsNoAnswer && event->matches(QKeySequence::Cancel))
+            reject();
+        else
+            QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        // QMessageBox would click its No button.
+        if (closeIsNoAnswer)
+            QDialog::closeEvent(event);
+        else
+            QMessageBox::closeEvent(event);
     }
 };
 
@@ -116,10 +137,16 @@ int showBox(QWidget *parent, Kind kind, const QString &text, int buttons, int he
     box.setObjectName(u"dlgMessage"_s);
     box.setWindowTitle(caption(kind));
     box.setIcon(icon(kind));
+    box.closeIsNoAnswer = (buttons & CloseIsNoAnswer) != 0;
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    if (!detail.isEmpty())
+    if (!detail.isEmpty()) {
         box.setInformativeText(detail);
+        // The box guesses the format of this one label; a detail is a file name or a server's
+        // reply and holds no markup.
+        if (auto *label = box.findChild<QLabel *>(u"qt_msgbox_informativelabel"_s))
+            label->setTextFormat(Qt::PlainText);
+    }
 
     QHash<QAbstractButton *, int> answers;
     QPushButton *first = nullptr;
@@ -245,7 +272,7 @@ int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpT
                                             (detail.isEmpty() ? QString() : QString(u" (" + detail + u')')));
     if (!state.answers.isEmpty()) {
         const int answer = state.answers.dequeue();
-        if (!(answer & buttons))
+        if (!(answer & buttons) && !(answer == Cancel && (buttons & CloseIsNoAnswer)))
             qWarning("Messages: the queued answer %d is not a button of the box \"%s\"", answer, qPrintable(text));
         return answer;
     }

@@ -13,11 +13,15 @@ namespace Messages {
 enum class Kind { Warning, Error, Information, Confirmation };
 
 enum Button : int { Yes = 0x1, No = 0x2, Ok = 0x4, Cancel = 0x8, Help = 0x10 };
+// Among the buttons of show(): Escape and the title bar's close button give no answer (Cancel)
+// instead of the box's No, for questions where No throws something away.
+constexpr int CloseIsNoAnswer = 0x20;
 
 // Shows a modal box with the given buttons (an OR of Button) and returns the button pressed
 // (Cancel when the box is closed otherwise). With Help among the buttons, pressing it shows
 // helpTopic and leaves the box open. The box opens over the window parent belongs to. A detail
 // (the reason behind a fixed message: the file and the system's error) stands beneath the text.
+// Text and detail are shown as they are, never read as markup.
 int show(QWidget *parent, Kind kind, const QString &text, int buttons, int helpTopic = 0,
          const QString &detail = {});
 

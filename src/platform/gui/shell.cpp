@@ -197,6 +197,14 @@ std::function<bool(const QUrl &)> &openUrlHandler()
 
 bool OpenUrl(const QString &pathOrAddress)
 {
+    const bool opened = OpenWithDesktop(pathOrAddress);
+    if (!opened)
+        Messages::information(QApplication::activeWindow(), kNoDefaultClientMessage.toString());
+    return opened;
+}
+
+bool OpenWithDesktop(const QString &pathOrAddress)
+{
     if (pathOrAddress.isEmpty())
         return false;
     QUrl url;
@@ -208,10 +216,7 @@ bool OpenUrl(const QString &pathOrAddress)
         url = QUrl::fromLocalFile(QFileInfo(pathOrAddress).absoluteFilePath());
     else
         url = QUrl::fromUserInput(pathOrAddress);
-    const bool opened = url.isValid() && (openUrlHandler() ? openUrlHandler()(url) : QDesktopServices::openUrl(url));
-    if (!opened)
-        Messages::information(QApplication::activeWindow(), kNoDefaultClientMessage.toString());
-    return opened;
+    return url.isValid() && (openUrlHandler() ? openUrlHandler()(url) : QDesktopServices::openUrl(url));
 }
 
 void SetOpenUrlHandler(std::function<bool(const QUrl &)> handler)

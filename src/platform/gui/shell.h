@@ -12,6 +12,9 @@ class QWidget;
 // cannot, the user is told where to find the maker instead (one information message).
 bool OpenUrl(const QString &pathOrAddress);
 
+// The same without a message: false when the desktop has no program for it.
+bool OpenWithDesktop(const QString &pathOrAddress);
+
 // What the user is told when the desktop has no handler for a page or address.
 inline constexpr QStringView kNoDefaultClientMessage =
     u"Could not load the default client. Please visit http://www.marlowen.example/ or email at support@marlowen.example";

@@ -66,6 +66,7 @@ QPushButton *button(const QString &caption, QWidget *parent, const char *name)
 QLabel *label(const QString &text, QWidget *parent, const char *name = nullptr)
 {
     auto *l = new QLabel(text, parent);
+    l->setTextFormat(Qt::PlainText); // host and file names are shown as they are
     if (name)
         l->setObjectName(QString::fromLatin1(name));
     return l;

@@ -7,6 +7,7 @@
 #include "platform/gui/help.h"
 #include "platform/gui/messages.h"
 #include "platform/gui/picturecopy.h"
+#include "platform/gui/plaintext.h"
 #include "platform/programfolder.h"
 #include "platform/textutils.h"
 #include "themes/gui/colorpicker.h"
@@ -237,10 +238,10 @@ void TfrmTheme::paintEvent(QPaintEvent *event)
 
 void TfrmTheme::keyPressEvent(QKeyEvent *event)
 {
-    // Escape in the edit panel backs out of it, as its Cancel button does, instead of closing
-    // the dialog behind the disabled Cancel.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && editing()) {
-        leaveEditPanel();
+    // Escape is the dialog's Cancel, which is disabled while the edit panel is open: it does
+    // nothing then, so that a stray key cannot throw the edits away.
+    if (event->key() == Qt::Key_Escape && editing()) {
+        event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -535,7 +536,7 @@ void TfrmTheme::clearPicture()
 void TfrmTheme::setPicturePath(const QString &path)
 {
     m_picturePath = path;
-    ui->imgBG->setToolTip(QDir::toNativeSeparators(path));
+    ui->imgBG->setToolTip(PlainToolTip(QDir::toNativeSeparators(path)));
 }
 
 void TfrmTheme::showColours(const TThemeItem &theme)
