@@ -185,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(recoveryFolder()) && QFile::setPermissions(recoveryFolder(), QFile::Permissions(0x7755)));
         auto window = m_fixture->makeWindow();
         window->offerRecovery();
-        window->document().Page.Items(3)->TextBlock.Text = u"Private"_s;
+        editBlock(*window, 3, [](TBlockEdit &edit) { edit.Item.TextBlock.Text = u"Private"_s; });
         QVERIFY(window->recovery()->check());
         const QStringList paths{recoveryFolder(), window->recovery()->copyPath(),
                                 window->recovery()->copyPath().replace(u".recovery"_s, u".lock"_s)};

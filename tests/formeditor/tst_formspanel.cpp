@@ -325,7 +325,7 @@ private Q_SLOTS:
         QCOMPARE(stayedOpen, refused);
         const QString message = u"Another field is already named %1. Please include a unique name for the field."_s;
         QCOMPARE(Messages::shown(), refused ? QStringList{message.arg(name)} : QStringList());
-        QCOMPARE(m_doc.WebForm.Count(), edit || refused ? 2 : 3);
+        QCOMPARE(page().WebForm.Count(), edit || refused ? 2 : 3);
     }
 
     // One field of every kind, built through the dialogs, is exported as the form generator writes it.

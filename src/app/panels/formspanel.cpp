@@ -161,7 +161,7 @@ void TFormsPanel::addField(int kind)
         return;
     std::optional<BusyCursor> busy(std::in_place);
     TfrmFields dialog(TFieldKind(kind), this);
-    dialog.setOtherFieldNames(OtherFieldNames(m_page->WebForm));
+    dialog.setOtherFieldNames(OtherFieldNames(m_doc->page().WebForm));
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -183,7 +183,7 @@ void TFormsPanel::editField()
     std::optional<BusyCursor> busy(std::in_place);
     TfrmFields dialog(TFieldKind(kind), this);
     FillFieldDialog(dialog, *element);
-    dialog.setOtherFieldNames(OtherFieldNames(m_page->WebForm, ui->lvForms->rowOf(row)));
+    dialog.setOtherFieldNames(OtherFieldNames(m_doc->page().WebForm, index));
     busy.reset();
     if (dialog.exec() != QDialog::Accepted)
         return;
