@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 PROGRAM_DIR := $(BUILD)/Brisko
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test package screenshots asan fuzz bench compare clean
+.PHONY: all deps build run test package screenshots asan fuzz fuzz-all bench compare clean
 
 all: build
 
@@ -51,12 +51,23 @@ fuzz: deps
 	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 		-print_final_stats=1 build-fuzz/corpus build-fuzz/seeds
 
-# Reading, writing and generating large pages, and brisko-export on the largest (Release build).
+# Every libFuzzer target (one per reader: files, settings, pictures, HTML) for FUZZ_SECONDS seconds
+# each, one after the other; stops with a non-zero status at the first finding, kept in
+# build-fuzz/findings/. Seeds: the program's data, tests/data/ and tests/data/fuzz/ (past findings).
+fuzz-all: deps
+	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON \
+		-DBRISKO_TESTS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz-all brisko_data
+	@tools/fuzz/run-all.sh build-fuzz $(FUZZ_SECONDS)
+
+# Reading, writing and generating large pages, brisko-export on the largest, and reading large
+# field lists (Release build).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup
+	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup brisko-bench-fields
 	@build-bench/tools/bench/brisko-bench-page
 	@build-bench/tools/bench/brisko-bench-startup
+	@build-bench/tools/bench/brisko-bench-fields
 
 # The sample pages in tools/compare/pages as the preview and as Chromium (headless) show them:
 # side-by-side pictures and a table of page heights in $(BUILD)/compare. Not part of the tests.

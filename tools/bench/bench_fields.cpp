@@ -23,7 +23,8 @@ void writeFile(const QString &path, int entries)
         text += "FIELD" + QByteArray::number(i) + "=Choices " + QByteArray::number(i) + "|4\r\n";
     text += "[Choices 0]\r\n";
     for (int i = 0; i < entries; ++i)
-        text += "Choices 0" + QByteArray::number(i) + '=' + QByteArray::number(i) + "|Choice " + QByteArray::number(i) + "\r\n";
+        text += "Choices 0" + QByteArray::number(i) + '=' + QByteArray::number(i) + "|Choice " + QByteArray::number(i) +
+                "\r\n";
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
