@@ -6,6 +6,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PROGRAM_DIR := $(BUILD)/Brisko
 FUZZ_SECONDS ?= 60
+FUZZ_CONFIGURE := CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DBRISKO_FUZZ=ON -DBRISKO_TESTS=OFF >/dev/null
 
 .PHONY: all deps build run test package screenshots asan fuzz fuzz-all bench compare clean
 
@@ -43,20 +45,15 @@ asan: deps
 # libFuzzer on the component stream reader for FUZZ_SECONDS seconds. Its seeds are the program's
 # data files and the files in tests/data/streams that once made it stop.
 fuzz: deps
-	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON \
-		-DBRISKO_TESTS=OFF >/dev/null
+	@$(FUZZ_CONFIGURE)
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz-stream brisko_data
-	@mkdir -p build-fuzz/corpus build-fuzz/seeds
-	@cp build-fuzz/Brisko/Themes.dat build-fuzz/Brisko/BriskoFiles/*.mbe tests/data/streams/* build-fuzz/seeds/
-	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
-		-print_final_stats=1 build-fuzz/corpus build-fuzz/seeds
+	@tools/fuzz/run-all.sh build-fuzz $(FUZZ_SECONDS) stream
 
 # Every libFuzzer target (one per reader: files, settings, pictures, HTML) for FUZZ_SECONDS seconds
 # each, one after the other; stops with a non-zero status at the first finding, kept in
 # build-fuzz/findings/. Seeds: the program's data, tests/data/ and tests/data/fuzz/ (past findings).
 fuzz-all: deps
-	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON \
-		-DBRISKO_TESTS=OFF >/dev/null
+	@$(FUZZ_CONFIGURE)
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz-all brisko_data
 	@tools/fuzz/run-all.sh build-fuzz $(FUZZ_SECONDS)
 
