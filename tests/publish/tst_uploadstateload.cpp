@@ -34,7 +34,7 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         const QByteArray digest(64, 'a');
-        file.write(R"({"files": {"index.html": {"size": )" + size + R"(, "sha256": ")" + digest + "\"}}}");
+        file.write("{\"files\": {\"index.html\": {\"size\": " + size + ", \"sha256\": \"" + digest + "\"}}}");
         file.close();
 
         UploadState state;
