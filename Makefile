@@ -6,8 +6,10 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PROGRAM_DIR := $(BUILD)/Brisko
 FUZZ_SECONDS ?= 60
+FUZZ_CONFIGURE := CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DBRISKO_FUZZ=ON -DBRISKO_TESTS=OFF >/dev/null
 
-.PHONY: all deps build run test package screenshots asan fuzz bench compare charsets chromium clean
+.PHONY: all deps build run test package screenshots asan fuzz fuzz-all bench compare charsets chromium clean
 
 all: build
 
@@ -43,24 +45,30 @@ asan: deps
 # libFuzzer on the component stream reader for FUZZ_SECONDS seconds. Its seeds are the program's
 # data files and the files in tests/data/streams that once made it stop.
 fuzz: deps
-	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON \
-		-DBRISKO_TESTS=OFF >/dev/null
+	@$(FUZZ_CONFIGURE)
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz-stream brisko_data
-	@mkdir -p build-fuzz/corpus build-fuzz/seeds
-	@cp build-fuzz/Brisko/Themes.dat build-fuzz/Brisko/BriskoFiles/*.mbe tests/data/streams/* build-fuzz/seeds/
-	@build-fuzz/tools/fuzz/fuzz-stream -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
-		-print_final_stats=1 build-fuzz/corpus build-fuzz/seeds
+	@tools/fuzz/run-all.sh build-fuzz $(FUZZ_SECONDS) stream
+
+# Every libFuzzer target (one per reader: files, settings, pictures, HTML) for FUZZ_SECONDS seconds
+# each, one after the other; stops with a non-zero status at the first finding, kept in
+# build-fuzz/findings/. Seeds: the program's data, tests/data/ and tests/data/fuzz/ (past findings).
+fuzz-all: deps
+	@$(FUZZ_CONFIGURE)
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz-all brisko_data
+	@tools/fuzz/run-all.sh build-fuzz $(FUZZ_SECONDS)
 
 # Reading, writing and generating large pages, and brisko-export on the largest; the viewer on a
-# large page and the decoders on damaged pictures against their limits (Release build).
+# large page and the decoders on damaged pictures against their limits; reading large field lists;
+# the memory of an undo history (Release build).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup brisko-bench-undo \
-		brisko-bench-viewer
+		brisko-bench-viewer brisko-bench-fields
 	@build-bench/tools/bench/brisko-bench-page
 	@build-bench/tools/bench/brisko-bench-startup
 	@build-bench/tools/bench/brisko-bench-undo
 	@build-bench/tools/bench/brisko-bench-viewer
+	@build-bench/tools/bench/brisko-bench-fields
 
 # The sample pages in tools/compare/pages as the preview and as Chromium (headless) show them:
 # side-by-side pictures and a table of page heights in $(BUILD)/compare. Not part of the tests.

@@ -35,10 +35,13 @@ bool FieldBank::readFieldList(const IniFile &ini, const QString &section, QList<
 
     // Keys are looked up by number, so a gap ends nothing and keys numbered at or beyond the
     // section's line count are never read.
+    // The section is read once: looking each key up in the file would take time growing with
+    // the square of its length.
     const qsizetype count = ini.readSection(section).size();
+    const QHash<QString, QString> values = ini.readSectionValues(section);
     QList<TFieldEntry> entries;
     for (qsizetype i = 0; i < count; ++i) {
-        const QString value = ini.readString(section, kFieldKeyPrefix % QString::number(i));
+        const QString value = values.value(IniFile::keyIndex(kFieldKeyPrefix % QString::number(i)));
         const QString kindText = AfterBar(value);
         if (kindText.isEmpty() || !isKindDigit(kindText.front()))
             continue;
@@ -63,6 +66,8 @@ bool FieldBank::SaveFieldList(const QString &section, const QList<TFieldEntry> &
 {
     IniFile ini(m_filePath);
     ini.eraseSection(section);
+    // An empty list is still a list: the section stays, so that it reads back empty.
+    ini.addSection(section);
     for (qsizetype i = 0; i < list.size(); ++i) {
         const TFieldEntry &entry = list.at(i);
         ini.writeString(section, kFieldKeyPrefix % QString::number(i), entry.Name % u'|' % QString::number(entry.Kind));
@@ -80,8 +85,9 @@ void FieldBank::readChoices(const IniFile &ini, const QString &section, int kind
         return;
     strings.clear();
     const qsizetype count = ini.readSection(section).size();
+    const QHash<QString, QString> values = ini.readSectionValues(section);
     for (qsizetype i = 0; i < count; ++i) {
-        const QString value = ini.readString(section, section % QString::number(i));
+        const QString value = values.value(IniFile::keyIndex(section % QString::number(i)));
         if (value.isEmpty())
             continue;
         if (kind == fkRadio || kind == fkCheckBox) {

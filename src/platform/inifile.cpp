@@ -171,15 +171,62 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
     return defaultValue;
 }
 
+QHash<QString, QString> IniFile::readSectionValues(const QString &section) const
+{
+    QHash<QString, QString> values;
+    const qsizetype header = findSection(section);
+    if (header < 0)
+        return values;
+    const qsizetype end = sectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const Line &line = m_lines[size_t(i)];
+        if (line.kind != LineKind::Key)
+            continue;
+        const QString name = keyIndex(line.name);
+        if (!values.contains(name))
+            values.insert(name, line.value);
+    }
+    return values;
+}
+
+QString IniFile::keyIndex(const QString &key)
+{
+    // QString::toCaseFolded would fold some characters into several ("ß" into "ss"), which the
+    // comparison of names never does.
+    const QString trimmed = key.trimmed();
+    QString folded;
+    folded.reserve(trimmed.size());
+    const qsizetype n = trimmed.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = trimmed.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && trimmed.at(i + 1).isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), trimmed.at(++i).unicode());
+        c = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(c)) {
+            folded += QChar(QChar::highSurrogate(c));
+            folded += QChar(QChar::lowSurrogate(c));
+        } else {
+            folded += QChar(char16_t(c));
+        }
+    }
+    return folded;
+}
+
+void IniFile::addSection(const QString &section)
+{
+    if (findSection(section) >= 0)
+        return;
+    if (!m_lines.empty() && !m_lines.back().text.trimmed().isEmpty())
+        m_lines.push_back(Line{});
+    m_lines.push_back(parseLine(u'[' % section.trimmed() % u']', false));
+}
+
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
     const QString keyName = key.trimmed();
     const qsizetype header = findSection(section);
     if (header < 0) {
-        if (!m_lines.empty() && !m_lines.back().text.trimmed().isEmpty())
-            m_lines.push_back(Line{});
-        const QString sectionName = section.trimmed();
-        m_lines.push_back(parseLine(u'[' % sectionName % u']', false));
+        addSection(section);
         m_lines.push_back(parseLine(keyLineText(keyName, value), true));
         return;
     }

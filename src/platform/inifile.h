@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -46,10 +47,19 @@ public:
     // The key names of the section in file order, one per key line, duplicates included.
     QStringList readSection(const QString &section) const;
     QString readString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
+    // Every value of the section at once, by key name folded with keyIndex(); the first of a
+    // repeated key wins, as readString finds it. For reading many keys of a large section.
+    QHash<QString, QString> readSectionValues(const QString &section) const;
+    // The form of a key name under which readSectionValues files its value: trimmed, each
+    // character folded on its own, so that names match exactly when readString matches them.
+    static QString keyIndex(const QString &key);
 
     // Sets the first matching key in place, or appends the key after the section's last key,
     // or appends the section at the end of the file. Line breaks in the value become blanks.
     void writeString(const QString &section, const QString &key, const QString &value);
+    // Appends an empty section of that name at the end of the file unless it exists already,
+    // so that a section stays present even when it has no keys.
+    void addSection(const QString &section);
     // Removes every section of that name with all its lines.
     void eraseSection(const QString &section);
 

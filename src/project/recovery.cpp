@@ -173,8 +173,10 @@ std::vector<RecoveryKeeper::Orphan> RecoveryKeeper::orphans(const QString &folde
         Orphan orphan{path, {}};
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
-            if (file.read(kSignature.size()) == kSignature)
-                orphan.documentName = QString::fromUtf8(file.readLine()).chopped(1);
+            // A name line cut short by the end of the file is no name.
+            const QByteArray line = file.read(kSignature.size()) == kSignature ? file.readLine() : QByteArray();
+            if (line.endsWith('\n'))
+                orphan.documentName = QString::fromUtf8(line.chopped(1));
         }
         if (orphan.documentName.isEmpty())
             orphan.documentName = PageDocument::kUntitled.toString();

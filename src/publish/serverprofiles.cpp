@@ -58,6 +58,12 @@ int sextet(char c)
     return -1; // all six bits set, as the stored form was always read
 }
 
+// The key after a scrambled byte. Unsigned throughout: the product passes the range of int.
+quint16 nextKey(quint16 key, quint8 scrambled)
+{
+    return quint16((quint32(key) + scrambled) * 0xA2EDu + 0x578Cu);
+}
+
 } // namespace
 
 QByteArray ScrambleText(const QByteArray &plain)
@@ -67,7 +73,7 @@ QByteArray ScrambleText(const QByteArray &plain)
     for (qsizetype i = 0; i < plain.size(); ++i) {
         const auto o = quint8(quint8(plain[i]) ^ (k >> 8));
         out[i] = char(o);
-        k = quint16((k + o) * 0xA2ED + 0x578C);
+        k = nextKey(k, o);
     }
     return out;
 }
@@ -79,7 +85,7 @@ QByteArray UnscrambleText(const QByteArray &scrambled)
     for (qsizetype i = 0; i < scrambled.size(); ++i) {
         const auto in = quint8(scrambled[i]);
         out[i] = char(in ^ (k >> 8));
-        k = quint16((k + in) * 0xA2ED + 0x578C);
+        k = nextKey(k, in);
     }
     return out;
 }

@@ -25,7 +25,8 @@ bool UploadState::load(const QString &path)
     for (auto it = files.begin(); it != files.end(); ++it) {
         const QJsonObject o = it.value().toObject();
         Entry e;
-        e.size = qint64(o.value(QStringLiteral("size")).toDouble(-1));
+        // A size that is no whole number a file can have (1e30, 1.5) drops the entry: it is sent again.
+        e.size = o.value(QStringLiteral("size")).toInteger(-1);
         e.sha256 = o.value(QStringLiteral("sha256")).toString().toLatin1();
         if (e.size >= 0 && e.sha256.size() == 64)
             m_entries.insert(it.key(), e);

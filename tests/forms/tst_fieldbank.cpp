@@ -237,6 +237,35 @@ private Q_SLOTS:
         QVERIFY2(error.contains(u"Fields.ini"), qPrintable(error));
     }
 
+    // What a list reads as, it saves as: the field bank window compares the two to see a change.
+    void savedListReadsBackTheSame_data()
+    {
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<int>("count");
+        QByteArray many;
+        for (int i = 0; i < 10000; ++i)
+            many += "field" + QByteArray::number(i) + "=Field " + QByteArray::number(i) + '|' + char('0' + i % 6) + '\n';
+        QTest::newRow("no keys") << QByteArray() << 0;
+        QTest::newRow("no usable entries") << QByteArray("FIELD0=Comments|9\nNote\n") << 0;
+        QTest::newRow("some skipped") << QByteArray("FIELD0=A|0\nFIELD1=B|7\nfield2=C|5\n") << 2;
+        QTest::newRow("ten thousand, keys in any case") << many << 10000;
+    }
+
+    void savedListReadsBackTheSame()
+    {
+        QFETCH(QByteArray, section);
+        QFETCH(int, count);
+
+        writeFields("[Field Bank]\r\n" + section);
+        QList<TFieldEntry> first;
+        QVERIFY(m_bank->LoadFieldList(FieldBank::FieldBankSection.toString(), first));
+        QCOMPARE(first.size(), count);
+        QVERIFY(m_bank->SaveFieldList(FieldBank::FieldBankSection.toString(), first));
+        QList<TFieldEntry> second{{u"stale"_s, fkText}};
+        QVERIFY(m_bank->LoadFieldList(FieldBank::FieldBankSection.toString(), second));
+        QCOMPARE(second, first);
+    }
+
     void shippedFieldBankIsUsable()
     {
         const FieldBank shipped(QStringLiteral(BRISKO_SOURCE_DIR "/data/"));

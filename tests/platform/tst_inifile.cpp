@@ -77,6 +77,10 @@ private Q_SLOTS:
                                              << u"Caf\u00e9 \u20ac"_s;
         QTest::newRow("UTF-8 with mark")     << QByteArray("\xEF\xBB\xBF[A]\r\nx=Gda\xc5\x84sk\r\n") << "A" << "x"
                                              << u"Gda\u0144sk"_s;
+        QTest::newRow("Kelvin sign is k")    << QByteArray("\xEF\xBB\xBF[A]\r\n\xE2\x84\xAA=kelvin\r\n") << "A" << "K"
+                                             << "kelvin";
+        QTest::newRow("sharp s is no ss")    << QByteArray("\xEF\xBB\xBF[A]\r\nstra\xC3\x9F" "e=x\r\n") << "A"
+                                             << "STRASSE" << kNone;
         // clang-format on
     }
 
@@ -86,7 +90,10 @@ private Q_SLOTS:
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, expected);
-        QCOMPARE(iniFromBytes(text).readString(section, key, kNone), expected);
+        const IniFile ini = iniFromBytes(text);
+        QCOMPARE(ini.readString(section, key, kNone), expected);
+        // Read at once, the section gives each key the same value.
+        QCOMPARE(ini.readSectionValues(section).value(IniFile::keyIndex(key), kNone), expected);
     }
 
     void listsSectionsAndKeyLinesInFileOrder()
@@ -176,6 +183,10 @@ private Q_SLOTS:
         ini.eraseSection(u"gone"_s);
         QVERIFY(!ini.sectionExists(u"Gone"_s));
         QCOMPARE(savedBytes(ini), QByteArray("; head\r\n[A]\r\nx=1\r\n[B]\r\nz=3\r\n"));
+        // An emptied section can stay, without keys; a section that is there is not added twice.
+        ini.addSection(u"Gone"_s);
+        ini.addSection(u"b"_s);
+        QCOMPARE(savedBytes(ini), QByteArray("; head\r\n[A]\r\nx=1\r\n[B]\r\nz=3\r\n\r\n[Gone]\r\n"));
     }
 
     void failedSaveLeavesTheOldFile()

@@ -12,6 +12,8 @@ class TestProfiles : public QObject
 private Q_SLOTS:
     void passwordStoredForm_data();
     void passwordStoredForm();
+    void scramblingKeepsTheStoredBytes_data();
+    void scramblingKeepsTheStoredBytes();
     void renameMovesEveryValue();
     void missingValuesReadAsDefaults();
 };
@@ -48,6 +50,25 @@ void TestProfiles::passwordStoredForm()
     QCOMPARE(stored.count('='), ending.size());
     // The standard alphabet: any RFC 4648 decoder reads it.
     QCOMPARE(stored, scrambled.toBase64());
+    QCOMPARE(UnscrambleText(DecodeBase64(stored)), plain);
+}
+
+// Stored forms written by earlier versions must still read back: the key arithmetic passes the
+// range of int from the fourth character of an ordinary password on.
+void TestProfiles::scramblingKeepsTheStoredBytes_data()
+{
+    QTest::addColumn<QByteArray>("plain");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("ordinary password") << QByteArray("password") << QByteArray("Pyz/uA95X+s=");
+    QTest::newRow("mixed") << QByteArray("Hunter2!") << QByteArray("B9xeZD8NMSg=");
+    QTest::newRow("highest bytes") << QByteArray(8, char(0xFF)) << QByteArray("sMdAATtH2gM=");
+}
+
+void TestProfiles::scramblingKeepsTheStoredBytes()
+{
+    QFETCH(QByteArray, plain);
+    QFETCH(QByteArray, stored);
+    QCOMPARE(EncodeBase64(ScrambleText(plain)), stored);
     QCOMPARE(UnscrambleText(DecodeBase64(stored)), plain);
 }
 
