@@ -137,6 +137,7 @@ void TfrmUpload::buildControls()
     Label1->setGeometry(0, 0, kPageArea.width(), 20);
     lvProfiles = new QListWidget(pnlServers);
     lvProfiles->setObjectName(u"lvProfiles"_s);
+    lvProfiles->setAccessibleName(u"Server profiles"_s);
     lvProfiles->setViewMode(QListView::IconMode);
     lvProfiles->setMovement(QListView::Static);
     lvProfiles->setResizeMode(QListView::Adjust);
@@ -724,8 +725,8 @@ bool TfrmUpload::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress || (watched != txtPort && watched != txtProfileName))
         return QDialog::eventFilter(watched, event);
     const QString text = static_cast<QKeyEvent *>(event)->text();
-    // Keys that type no character (arrows, Delete) are not filtered.
-    if (text.isEmpty() || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete)
+    // Keys that type no character (arrows, Delete, Tab, Enter) are not filtered.
+    if (text.isEmpty() || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete || !text.at(0).isPrint())
         return false;
     const QChar c = text.at(0);
     if (watched == txtPort)
