@@ -186,6 +186,7 @@ void TfrmUpload::buildControls()
     btnApply->setGeometry(kColumnLeft, kPageArea.top() + 96, kColumnWidth, 28);
     btnApply->hide();
     btnApply->setEnabled(false);
+    btnApply->setDefault(true); // Enter applies the profile being edited; hidden, it takes no key
     btnCancel = button(u"Cancel"_s, this, "btnCancel");
     btnCancel->setGeometry(kColumnLeft, kPageArea.top() + 130, kColumnWidth, 28);
     btnCancel->hide();

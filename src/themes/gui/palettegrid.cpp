@@ -121,7 +121,8 @@ TPaletteGrid::TPaletteGrid(QWidget *parent)
         return true;
     }();
     Q_UNUSED(installed);
-    setFocusPolicy(Qt::StrongFocus);
+    // Out of the dialog's Tab order, which the edits make; once clicked, the arrows pick.
+    setFocusPolicy(Qt::ClickFocus);
     setAccessibleName(u"Colours"_s);
 }
 
