@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "platform/gui/accessibility.h"
 #include "platform/gui/dialogframe.h"
 #include "platform/gui/messages.h"
 
@@ -10,6 +11,7 @@ using namespace Qt::StringLiterals;
 TBriskoApplication::TBriskoApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     DialogFrame::centreEveryDialog();
+    Accessibility::nameEveryControl();
 }
 
 bool TBriskoApplication::notify(QObject *receiver, QEvent *event)

@@ -194,8 +194,31 @@ TPaletteList::TPaletteList(QWidget *parent) : QListWidget(parent)
 void TPaletteList::fillBlockTypes()
 {
     clear();
-    for (int type = btHeading; type <= btForms; ++type)
-        addItem(makeRow(type));
+    for (int type = btHeading; type <= btForms; ++type) {
+        QListWidgetItem *row = makeRow(type);
+        row->setData(Qt::AccessibleTextRole, QString(u"Add "_s + row->text()));
+        addItem(row);
+    }
+}
+
+void TPaletteList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const int row = indexAt(event->position().toPoint()).row();
+    if (event->button() == Qt::LeftButton && row >= 0)
+        Q_EMIT addWanted(row);
+}
+
+void TPaletteList::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Insert) && currentRow() >= 0) {
+        Q_EMIT addWanted(currentRow());
+        return;
+    }
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before && currentRow() >= 0)
+        Q_EMIT blockTypeChosen(currentRow() + 1);
 }
 
 void TPaletteList::mousePressEvent(QMouseEvent *event)
@@ -267,6 +290,16 @@ TBlockList::TBlockList(QWidget *parent) : QListWidget(parent)
     m_autoScroll = new QTimer(this);
     m_autoScroll->setInterval(50);
     connect(m_autoScroll, &QTimer::timeout, this, &TBlockList::autoScrollStep);
+    QAbstractItemModel *rows = model();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &TBlockList::nameRows);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &TBlockList::nameRows);
+    connect(rows, &QAbstractItemModel::rowsMoved, this, &TBlockList::nameRows);
+}
+
+void TBlockList::nameRows()
+{
+    for (int i = 0; i < count(); ++i)
+        item(i)->setData(Qt::AccessibleTextRole, u"%1, %2 of %3"_s.arg(item(i)->text()).arg(i + 1).arg(count()));
 }
 
 void TBlockList::setAutoScrollInterval(int milliseconds)
@@ -387,7 +420,20 @@ void TBlockList::mouseReleaseEvent(QMouseEvent *)
 
 void TBlockList::keyPressEvent(QKeyEvent *event)
 {
-    const int before = currentRow();
+    const int row = currentRow();
+    const int key = event->key();
+    if (event->modifiers() == Qt::ControlModifier && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+        // The page-details row stays first: nothing moves onto it, or off it.
+        const int position = key == Qt::Key_Up ? row - 1 : row + 1;
+        if (row > 0 && position > 0 && position < count())
+            Q_EMIT moveWanted(row, position);
+        return;
+    }
+    if (key == Qt::Key_Menu || (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        Q_EMIT contextMenuWanted(currentRowMenuPos());
+        return;
+    }
+    const int before = row;
     QListWidget::keyPressEvent(event);
     if (currentRow() != before && currentRow() >= 0)
         Q_EMIT rowChosen(currentRow());
@@ -395,7 +441,15 @@ void TBlockList::keyPressEvent(QKeyEvent *event)
 
 void TBlockList::contextMenuEvent(QContextMenuEvent *event)
 {
-    Q_EMIT contextMenuWanted(event->globalPos());
+    Q_EMIT contextMenuWanted(event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : currentRowMenuPos());
+}
+
+// A menu opened from the keyboard opens over the selected row, not wherever the mouse is.
+QPoint TBlockList::currentRowMenuPos() const
+{
+    const QListWidgetItem *row = currentItem();
+    const QRect rect = row ? visualItemRect(row) : QRect();
+    return viewport()->mapToGlobal(rect.isValid() ? rect.center() : QPoint(0, 0));
 }
 
 bool TBlockList::acceptsDrag(const QMimeData *data) const

@@ -47,11 +47,15 @@ Q_SIGNALS:
     void blockTypeChosen(int blockType);
     // A drag moved over the palette (the block list hides its insertion marker).
     void dragHovered();
+    // Enter, Insert or a double-click on row: add its block type after the selected block.
+    void addWanted(int row);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -98,6 +102,8 @@ Q_SIGNALS:
     // Sent from the event loop after the drop, never from inside the drag.
     void dropped(const BlockDrag::Payload &payload, int position);
     void contextMenuWanted(const QPoint &globalPos);
+    // Ctrl+Up or Ctrl+Down on row: move it to position, as a drag of the row there would.
+    void moveWanted(int row, int position);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -113,6 +119,9 @@ protected:
 
 private:
     bool acceptsDrag(const QMimeData *data) const;
+    // Each row announces its block type and place: "Paragraph, 3 of 7".
+    void nameRows();
+    QPoint currentRowMenuPos() const;
     void placeMarker(int row);
     void autoScrollStep();
     void stopAutoScroll();

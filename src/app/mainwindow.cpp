@@ -249,6 +249,14 @@ void TfrmMain::connectControls()
 
     connect(ui->lstPalette, &TPaletteList::blockTypeChosen, this, [this](int type) { m_blockTypeToInsert = type; });
     connect(ui->lstPalette, &TPaletteList::dragHovered, ui->lstBlocks, &TBlockList::hideMarker);
+    // The keyboard adds and moves blocks as the matching drags would.
+    connect(ui->lstPalette, &TPaletteList::addWanted, this, [this](int paletteRow) {
+        const int selected = ui->lstBlocks->currentRow();
+        lstBlocksDragDrop({BlockDrag::Origin::Palette, paletteRow},
+                          selected >= 0 ? selected + 1 : ui->lstBlocks->count());
+    });
+    connect(ui->lstBlocks, &TBlockList::moveWanted, this,
+            [this](int row, int position) { lstBlocksDragDrop({BlockDrag::Origin::Blocks, row}, position); });
     connect(ui->lstBlocks, &TBlockList::rowChosen, this, &TfrmMain::lstBlocksClick);
     connect(ui->lstBlocks, &TBlockList::dropped, this, &TfrmMain::lstBlocksDragDrop);
     connect(ui->lstBlocks, &TBlockList::contextMenuWanted, this,
@@ -414,7 +422,10 @@ void TfrmMain::paintButtonFrame()
 
 void TfrmMain::showCreateView()
 {
+    // The two view buttons show which view is up; they are not a radio group, so that Tab
+    // reaches both.
     ui->btnCreate->setChecked(true);
+    ui->btnPreview->setChecked(false);
     ui->pnlViews->setCurrentWidget(ui->pnlCreate);
 }
 
@@ -426,7 +437,9 @@ void TfrmMain::viewPage()
     if (lines)
         ui->browser->LoadHtmlStrings(*lines);
     ui->btnPreview->setChecked(true);
+    ui->btnCreate->setChecked(false);
     ui->pnlViews->setCurrentWidget(ui->pnlPreview);
+    ui->browser->setFocus(Qt::OtherFocusReason); // so that the arrows and page keys scroll the page
 }
 
 void TfrmMain::showTipOfTheDay()

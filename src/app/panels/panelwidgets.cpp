@@ -24,6 +24,13 @@ void TPanelMemo::setBlockText(QString text)
 
 void TPanelMemo::keyPressEvent(QKeyEvent *event)
 {
+    // A memo that takes Tab (the bullet list) is left with Ctrl+Tab and Ctrl+Shift+Tab.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && (event->modifiers() & Qt::ControlModifier) && !tabChangesFocus()) {
+        // QPlainTextEdit's own override refuses to move on from an edit that takes Tab.
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        return;
+    }
     if (!m_wantReturns && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         event->ignore();
         return;

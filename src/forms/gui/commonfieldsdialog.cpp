@@ -118,6 +118,8 @@ void TfrmCommonFields::buildFieldBankPanel()
 
     lvForms = fieldList("lvForms", pnlCommon);
     lvFieldBank = fieldList("lvFieldBank", pnlCommon);
+    lvForms->setAccessibleName(u"Common Fields"_s);
+    lvFieldBank->setAccessibleName(u"Field Bank"_s);
     layout->addWidget(new QLabel(u"Common Fields"_s, pnlCommon), 2, 0);
     layout->addWidget(new QLabel(u"Field Bank"_s, pnlCommon), 2, 2);
     layout->addWidget(lvForms, 3, 0);
@@ -127,10 +129,12 @@ void TfrmCommonFields::buildFieldBankPanel()
     btnMoveUp = new QPushButton(u"Priority"_s, pnlCommon);
     btnMoveUp->setObjectName(u"btnMoveUp"_s);
     btnMoveUp->setToolTip(u"Move Up"_s);
+    btnMoveUp->setAccessibleName(btnMoveUp->toolTip()); // both buttons read "Priority"
     btnMoveUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     btnMoveDown = new QPushButton(u"Priority"_s, pnlCommon);
     btnMoveDown->setObjectName(u"btnMoveDown"_s);
     btnMoveDown->setToolTip(u"Move Down"_s);
+    btnMoveDown->setAccessibleName(btnMoveDown->toolTip());
     btnMoveDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     for (QPushButton *button : {btnMoveUp, btnMoveDown}) {
         button->setEnabled(false);
@@ -191,7 +195,7 @@ void TfrmCommonFields::buildOptionsPanel()
     layout->addWidget(report);
 
     chkBlankFields = checkBox(u"Display Blank &Fields in Message Body"_s, "chkBlankFields", pnlAdvanced);
-    chkSort = checkBox(u"Sor&t Fields in Alphabetic Order"_s, "chkSort", pnlAdvanced);
+    chkSort = checkBox(u"Sort Fields in A&lphabetic Order"_s, "chkSort", pnlAdvanced);
     layout->addWidget(chkBlankFields);
     layout->addWidget(chkSort);
 

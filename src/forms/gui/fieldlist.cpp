@@ -25,6 +25,18 @@ QSet<const TFieldListView *> &liveLists()
     return lists;
 }
 
+// A field row announces its name and kind together, as a sighted user reads the row.
+class FieldRow : public QTreeWidgetItem
+{
+public:
+    QVariant data(int column, int role) const override
+    {
+        if (role == Qt::AccessibleTextRole && column == 0)
+            return u"%1, %2"_s.arg(text(0), text(1));
+        return QTreeWidgetItem::data(column, role);
+    }
+};
+
 } // namespace
 
 TFieldListView::TFieldListView(QWidget *parent) : QTreeWidget(parent)
@@ -149,7 +161,7 @@ void TFieldListView::dropEvent(QDropEvent *event)
 
 QTreeWidgetItem *AddFieldRow(QTreeWidget *list, const QString &name, int kind, int at)
 {
-    auto *row = new QTreeWidgetItem;
+    auto *row = new FieldRow;
     row->setText(0, name);
     if (kind >= 0 && kind < kFieldKindCount)
         row->setText(1, FieldKindCaptions[kind].toString());

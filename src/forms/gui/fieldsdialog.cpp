@@ -148,6 +148,7 @@ void TfrmFields::buildControls()
     auto *stack = new QGridLayout;
     lvDropDown = new TFieldListView(pnlDropDown);
     lvDropDown->setObjectName(u"lvDropDown"_s);
+    lvDropDown->setAccessibleName(u"Choices"_s);
     lvDropDown->setHeaderLabels({u"Value"_s, u"Text"_s, QString()});
     lvDropDown->setColumnWidth(0, 110);
     lvDropDown->setColumnWidth(1, 180);
@@ -298,6 +299,7 @@ void TfrmFields::setUpKind()
     case fkTextArea: {
         auto *memo = new QPlainTextEdit(pnlSample);
         memo->setFixedWidth(kSampleWidth);
+        memo->setTabChangesFocus(true);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setFixedHeight(memo->fontMetrics().lineSpacing() * 4 + 24);
@@ -332,6 +334,7 @@ void TfrmFields::setUpKind()
     lvDropDown->setColumnHidden(2, m_kind == fkDropDown);
     if (sample) {
         sample->setObjectName(u"sample"_s);
+        sample->setAccessibleName(u"Sample"_s);
         auto *row = static_cast<QHBoxLayout *>(pnlSample->layout());
         row->addWidget(sample, 0, Qt::AlignTop);
     }

@@ -39,6 +39,11 @@ TUpDown::TUpDown(QWidget *parent) : QWidget(parent), m_up(new QToolButton(this))
     }
     m_up->setObjectName(QStringLiteral("btnUp"));
     m_down->setObjectName(QStringLiteral("btnDown"));
+    // The arrows show no caption; the edit's Up and Down keys do the same from the keyboard.
+    m_up->setAccessibleName(QStringLiteral("Step up"));
+    m_up->setToolTip(QStringLiteral("Step up (Up key)"));
+    m_down->setAccessibleName(QStringLiteral("Step down"));
+    m_down->setToolTip(QStringLiteral("Step down (Down key)"));
     connect(m_up, &QToolButton::clicked, this, [this] { step(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

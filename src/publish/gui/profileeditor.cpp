@@ -104,8 +104,10 @@ bool TProfileEditor::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
     const QString text = key->text();
-    // Keys that type no character (arrows, Delete) and shortcuts (Ctrl+A, Ctrl+C) are not filtered.
-    if (text.isEmpty() || key->key() == Qt::Key_Delete || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+    // Keys that type no character (arrows, Delete, Tab, Enter) and shortcuts (Ctrl+A, Ctrl+C) are
+    // not filtered.
+    if (text.isEmpty() || key->key() == Qt::Key_Delete || !text.at(0).isPrint()
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
     const QChar c = text.at(0);
     if (watched == ui->txtPort)

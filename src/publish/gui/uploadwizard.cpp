@@ -145,6 +145,7 @@ void TfrmUpload::buildControls()
     Label1->setGeometry(0, 0, kPageArea.width(), 20);
     lvProfiles = new QListWidget(pnlServers);
     lvProfiles->setObjectName(u"lvProfiles"_s);
+    lvProfiles->setAccessibleName(u"Server profiles"_s);
     lvProfiles->setViewMode(QListView::IconMode);
     lvProfiles->setMovement(QListView::Static);
     lvProfiles->setResizeMode(QListView::Adjust);
@@ -193,6 +194,7 @@ void TfrmUpload::buildControls()
     btnApply->setGeometry(kColumnLeft, kPageArea.top() + 96, kColumnWidth, 28);
     btnApply->hide();
     btnApply->setEnabled(false);
+    btnApply->setDefault(true); // Enter applies the profile being edited; hidden, it takes no key
     btnCancel = button(u"Cancel"_s, this, "btnCancel");
     btnCancel->setGeometry(kColumnLeft, kPageArea.top() + 130, kColumnWidth, 28);
     btnCancel->hide();

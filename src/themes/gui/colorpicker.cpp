@@ -99,6 +99,10 @@ TfrmColor::TfrmColor(QWidget *parent, const QString &programFolder)
 
     for (int i = 0; i < 3; ++i) {
         const Channel &channel = m_channels[size_t(i)];
+        const QString colourName = QStringList{u"Red"_s, u"Green"_s, u"Blue"_s}.at(i);
+        channel.dec->setAccessibleName(colourName);
+        channel.bar->setAccessibleName(colourName);
+        channel.hex->setAccessibleName(colourName + u" in hexadecimal"_s);
         channel.dec->installEventFilter(this);
         channel.hex->installEventFilter(this);
         channel.dec->setAcceptDrops(false);

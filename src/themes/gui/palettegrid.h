@@ -24,6 +24,15 @@ public:
 
     // The palette to show; nullptr shows nothing. The table must outlive the grid.
     void setTable(const Palette::Table *table);
+    const Palette::Table *table() const { return m_table; }
+
+    // What a screen reader announces for cell index (row * kCells + column): its colour as
+    // "#RRGGBB".
+    QString cellName(int index) const;
+    // Cell index's square, in the grid's coordinates.
+    static QRect cellRect(int index);
+    // The cell the arrow keys last moved to, -1 before they did.
+    int keyboardCell() const { return m_keyCell; }
 
 Q_SIGNALS:
     // The left mouse button went down at pos.
@@ -32,7 +41,10 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // The arrow keys, Home and End pick a cell as a click on it would.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     const Palette::Table *m_table = nullptr;
+    int m_keyCell = -1;
 };
