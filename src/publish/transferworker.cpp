@@ -3,8 +3,14 @@
 #include "uploadstate.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
 
 #include <curl/curl.h>
 
@@ -13,23 +19,62 @@
 
 namespace {
 
-// Failures after which the next file cannot go better: the connection or the login is gone.
-bool isConnectionFailure(CURLcode code)
+// Failures after which the next file cannot go better: the connection, the login or the trust is gone.
+bool endsRun(TransferFailure f)
 {
-    switch (code) {
-    case CURLE_REMOTE_ACCESS_DENIED:
-    case CURLE_UPLOAD_FAILED:
-    case CURLE_QUOTE_ERROR:
-    case CURLE_REMOTE_FILE_NOT_FOUND:
-    case CURLE_REMOTE_DISK_FULL:
-    case CURLE_READ_ERROR:
-    case CURLE_FILESIZE_EXCEEDED:
-    case CURLE_REMOTE_FILE_EXISTS:
-    case CURLE_FTP_COULDNT_RETR_FILE:
-        return false;
+    switch (f) {
+    case TransferFailure::Stopped:
+    case TransferFailure::Stalled:
+    case TransferFailure::NoConfirmation:
+    case TransferFailure::NoAnswer:
+    case TransferFailure::HostNotFound:
+    case TransferFailure::CouldNotConnect:
+    case TransferFailure::LoginRefused:
+    case TransferFailure::NoTls:
+    case TransferFailure::CertificateUnverified:
+    case TransferFailure::CertificateChanged:
+    case TransferFailure::HostKeyUnknown:
+    case TransferFailure::HostKeyChanged:
+    case TransferFailure::HostKeyRefused:
+    case TransferFailure::ConnectionBroke:
+    case TransferFailure::NetworkLibrary:
+        return true;
     default:
-        return code != CURLE_OK;
+        return false;
     }
+}
+
+// After these the server may not take another command; a leftover temporary file waits for the next run.
+bool serverUnreachable(TransferFailure f)
+{
+    return endsRun(f) && f != TransferFailure::ConnectionBroke;
+}
+
+bool hasControlCharacter(const QString &name)
+{
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+bool isInside(const QString &path, const QString &folder)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    return !real.isEmpty() && !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
+}
+
+// A path argument of an SFTP quote command: double quotes, with backslash and quote escaped by a backslash.
+QString sftpQuoted(const QString &path)
+{
+    QString q = path;
+    q.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    q.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+bool isTemporaryName(const QString &name)
+{
+    return name.size() > 13 && name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".brisko-part")) &&
+           !hasControlCharacter(name);
 }
 
 // "SHA256:" and unpadded Base64, the form OpenSSH shows.
@@ -96,9 +141,37 @@ size_t readFromFile(char *buffer, size_t size, size_t count, void *file)
     return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
 }
 
-size_t discard(char *, size_t size, size_t count, void *)
+size_t collect(char *data, size_t size, size_t count, void *buffer)
 {
+    auto *b = static_cast<QByteArray *>(buffer);
+    if (b->size() < (1 << 24)) // a listing or the answers to a few commands; more is not ours to keep
+        b->append(data, qsizetype(size * count));
     return size * count;
+}
+
+// The last complete answer of an FTP server in what it sent on the control connection: "452 No room".
+QString lastReply(const QByteArray &replies)
+{
+    const QList<QByteArray> lines = replies.split('\n');
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        const QByteArray line = it->trimmed();
+        if (line.size() >= 4 && std::isdigit(quint8(line[0])) && line[3] == ' ')
+            return plainServerText(line);
+    }
+    return {};
+}
+
+// The "size" fact of an MLST answer: " type=file;size=123;modify=...; name".
+qint64 sizeFact(const QByteArray &facts)
+{
+    for (const QByteArray &fact : facts.split(';')) {
+        if (fact.trimmed().toLower().startsWith("size=")) {
+            bool ok = false;
+            const qint64 n = fact.trimmed().mid(5).toLongLong(&ok);
+            return ok && n >= 0 ? n : -1;
+        }
+    }
+    return -1;
 }
 
 struct CurlList {
@@ -106,11 +179,6 @@ struct CurlList {
     ~CurlList() { curl_slist_free_all(list); }
     void append(const QString &s) { list = curl_slist_append(list, s.toUtf8().constData()); }
 };
-
-QString seconds(int ms)
-{
-    return QString::number((ms + 999) / 1000);
-}
 
 } // namespace
 
@@ -214,7 +282,12 @@ void TransferWorker::prepare(bool forUpload)
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &CurlCallbacks::progress);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &discard);
+    m_body.clear();
+    m_replies.clear();
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &collect);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &m_body);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &collect);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &m_replies);
     curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &CurlCallbacks::openSocket);
     curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, this);
     curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, &CurlCallbacks::closeSocket);
@@ -248,7 +321,9 @@ void TransferWorker::prepare(bool forUpload)
             QByteArray pin = m_options.trustedFingerprint.mid(7).toLatin1();
             while (pin.size() % 4)
                 pin += '=';
+            // The pin decides alone: a self-signed or shared-hosting certificate names another host.
             curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L);
+            curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
             curl_easy_setopt(c, CURLOPT_PINNEDPUBLICKEY, QByteArray("sha256//" + pin).constData());
         }
     }
@@ -264,75 +339,109 @@ TransferWorker::Outcome TransferWorker::perform()
     const CURLcode code = curl_easy_perform(m_curl);
     curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, nullptr);
     Outcome o;
-    o.ok = code == CURLE_OK;
-    if (!o.ok) {
-        if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
-            m_hostKeyChanged = true;
-        o.connectionLost = isConnectionFailure(code);
-        o.reason = describe(code, error);
-    }
+    if (code == CURLE_OK)
+        return o;
+    long response = 0;
+    curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &response);
+    if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+        m_hostKeyChanged = true;
+    o.failure = classify(code, response);
+    o.detail = QString::fromUtf8(*error ? error : curl_easy_strerror(code));
+    o.reply = lastReply(m_replies);
     return o;
 }
 
-QString TransferWorker::describe(int value, const char *detail) const
+TransferFailure TransferWorker::classify(int value, long response) const
 {
     const auto code = CURLcode(value);
-    const PublishTarget &t = m_options.target;
-    const TransferTimeouts &to = m_options.timeouts;
+    const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
     switch (code) {
+    case CURLE_OK:
+        return TransferFailure::None;
     case CURLE_ABORTED_BY_CALLBACK:
         switch (m_abort) {
         case Abort::Stopped:
-            return QStringLiteral("stopped");
+            return TransferFailure::Stopped;
         case Abort::Stalled:
-            return QStringLiteral("the transfer stalled: no data moved for %1 s").arg(seconds(to.stallMs));
+            return TransferFailure::Stalled;
         case Abort::NoAnswer:
-            return QStringLiteral("the server did not confirm the file within %1 s").arg(seconds(to.replyMs));
+            return TransferFailure::NoConfirmation;
         case Abort::None:
             break;
         }
-        break;
+        return TransferFailure::Other;
     case CURLE_COULDNT_RESOLVE_HOST:
-        return QStringLiteral("the server %1 was not found").arg(t.host);
+        return TransferFailure::HostNotFound;
     case CURLE_COULDNT_CONNECT:
-        return QStringLiteral("could not connect to %1 port %2").arg(t.host).arg(t.port);
+        return TransferFailure::CouldNotConnect;
     case CURLE_LOGIN_DENIED:
-        return QStringLiteral("the server refused the user name or password");
+        return TransferFailure::LoginRefused;
     case CURLE_OPERATION_TIMEDOUT:
-        if (QByteArray(detail).contains("response"))
-            return QStringLiteral("the server did not answer within %1 s").arg(seconds(to.replyMs));
-        return QStringLiteral("the server did not answer in time (%1)").arg(QString::fromUtf8(detail));
+        return TransferFailure::NoAnswer;
+    case CURLE_USE_SSL_FAILED:
+        return TransferFailure::NoTls;
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        return TransferFailure::CertificateChanged;
+    case CURLE_PEER_FAILED_VERIFICATION:
+        if (!sftp)
+            return TransferFailure::CertificateUnverified;
+        if (m_hostKeyChanged)
+            return TransferFailure::HostKeyChanged;
+        return m_untrustedFingerprint.isEmpty() ? TransferFailure::HostKeyRefused : TransferFailure::HostKeyUnknown;
+    case CURLE_REMOTE_DISK_FULL:
+        return TransferFailure::DiskFull;
+    case CURLE_REMOTE_ACCESS_DENIED:
+        return TransferFailure::WriteRefused;
+    case CURLE_FAILED_INIT:
+    case CURLE_OUT_OF_MEMORY:
+        return TransferFailure::NetworkLibrary;
+    default:
+        break;
+    }
+    // The FTP reply codes say more than the library's summary of them.
+    switch (response) {
+    case 452:
+    case 552:
+        return TransferFailure::DiskFull;
+    case 450:
+    case 532:
+    case 550:
+    case 553:
+        return TransferFailure::WriteRefused;
+    default:
+        break;
+    }
+    switch (code) {
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
     case CURLE_GOT_NOTHING:
     case CURLE_PARTIAL_FILE:
-        return QStringLiteral("the connection to the server broke off (%1)")
-            .arg(QString::fromUtf8(*detail ? detail : curl_easy_strerror(code)));
-    case CURLE_USE_SSL_FAILED:
-        return QStringLiteral("the server does not offer TLS encryption");
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-        if (t.protocol == PublishProtocol::Sftp) {
-            if (m_hostKeyChanged)
-                return QStringLiteral("WARNING: the server's host key has changed (now %1); refused, it may not be "
-                                      "your server")
-                    .arg(m_untrustedFingerprint);
-            if (!m_untrustedFingerprint.isEmpty())
-                return QStringLiteral("the server's host key is unknown (fingerprint %1)").arg(m_untrustedFingerprint);
-            return QStringLiteral("the server's host key was refused by the known-hosts file");
-        }
-        if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
-            return QStringLiteral("WARNING: the server's certificate key has changed; refused, it may not be your "
-                                  "server");
-        return m_untrustedFingerprint.isEmpty()
-                   ? QStringLiteral("the server's certificate could not be verified")
-                   : QStringLiteral("the server's certificate could not be verified (key fingerprint %1)")
-                         .arg(m_untrustedFingerprint);
+    case CURLE_SSL_CONNECT_ERROR:
+        return TransferFailure::ConnectionBroke;
+    case CURLE_UPLOAD_FAILED:
+    case CURLE_QUOTE_ERROR:
+        return TransferFailure::ServerRefused;
     default:
-        break;
+        return TransferFailure::Other;
     }
-    const QString text = QString::fromUtf8(*detail ? detail : curl_easy_strerror(code));
-    return text;
+}
+
+// Fills in the result of a failure: its code, the server's words, and the sentence for the user.
+void TransferWorker::finish(FileResult *r, const Outcome &o) const
+{
+    r->failure = o.failure;
+    r->serverReply = o.reply;
+    FailureContext c;
+    c.name = r->name;
+    c.host = m_options.target.host;
+    c.port = m_options.target.port;
+    c.stallMs = m_options.timeouts.stallMs;
+    c.replyMs = m_options.timeouts.replyMs;
+    c.fingerprint = m_untrustedFingerprint;
+    c.localSize = r->size;
+    c.remoteSize = o.remoteSize;
+    c.detail = o.detail;
+    r->reason = describeFailure(o.failure, c);
 }
 
 QString TransferWorker::probeCertificateFingerprint()
@@ -365,42 +474,124 @@ QString TransferWorker::probeCertificateFingerprint()
     return {};
 }
 
-bool TransferWorker::remoteSize(const QString &name, qint64 *size, Outcome *outcome)
+TransferWorker::Outcome TransferWorker::runCommands(const QStringList &commands)
+{
+    // Sent after libcurl has changed into the folder, so that FTP names are relative to it.
+    prepare(false);
+    const QByteArray url = m_options.target.fileUrl(QString());
+    curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    CurlList list;
+    for (const QString &c : commands)
+        list.append(c);
+    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, list.list);
+    return perform();
+}
+
+QString TransferWorker::remotePath(const QString &name) const
+{
+    const QString &folder = m_options.target.folder;
+    return sftpQuoted(folder.isEmpty() ? name : folder + QLatin1Char('/') + name);
+}
+
+TransferWorker::Outcome TransferWorker::remoteSize(const QString &name)
 {
     prepare(false);
     const QByteArray url = m_options.target.fileUrl(name);
     curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    *outcome = perform();
+    Outcome o = perform();
     curl_off_t length = -1;
-    if (!outcome->ok || curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
-        length = -1;
-    *size = length;
-    return outcome->ok;
+    if (o.ok() && curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length >= 0) {
+        o.remoteSize = length;
+        return o;
+    }
+    if (!o.ok() || m_options.target.protocol == PublishProtocol::Sftp)
+        return o;
+    // A server without SIZE: its MLST answer names the size too.
+    const QString mlst = QStringLiteral("*MLST ") + name;
+    o = runCommands({mlst});
+    if (o.ok()) {
+        for (const QByteArray &line : m_replies.split('\n')) {
+            if (line.startsWith(' ')) // the facts line of the answer
+                o.remoteSize = sizeFact(line.mid(1).split(' ').value(0));
+        }
+    }
+    return o;
+}
+
+TransferWorker::Outcome TransferWorker::listFolder(QList<RemoteEntry> *entries)
+{
+    entries->clear();
+    const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
+    prepare(false);
+    const QByteArray url = m_options.target.fileUrl(QString());
+    curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
+    // MLSD lists names starting with "." too, which a plain name list may leave out.
+    if (sftp)
+        curl_easy_setopt(m_curl, CURLOPT_DIRLISTONLY, 1L);
+    else
+        curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, "MLSD");
+    Outcome o = perform();
+    bool facts = !sftp;
+    if (!sftp && !o.ok() && !endsRun(o.failure)) {
+        prepare(false);
+        curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
+        curl_easy_setopt(m_curl, CURLOPT_DIRLISTONLY, 1L);
+        o = perform();
+        facts = false;
+    }
+    if (!o.ok())
+        return o;
+    for (QByteArray line : m_body.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        RemoteEntry e;
+        if (facts) {
+            const qsizetype space = line.indexOf(' ');
+            if (space < 0)
+                continue;
+            e.size = sizeFact(line.left(space));
+            line = line.mid(space + 1);
+        }
+        e.name = QString::fromUtf8(line);
+        if (!e.name.isEmpty())
+            entries->append(e);
+    }
+    return o;
+}
+
+void TransferWorker::removeLeftovers()
+{
+    QList<RemoteEntry> entries;
+    const Outcome listed = listFolder(&entries);
+    if (!listed.ok()) {
+        // A folder that does not exist yet holds nothing; a server out of reach shows with the first file.
+        return;
+    }
+    QStringList commands;
+    for (const RemoteEntry &e : std::as_const(entries)) {
+        if (isTemporaryName(e.name))
+            commands << (m_options.target.protocol == PublishProtocol::Sftp ? QStringLiteral("*rm ") + remotePath(e.name)
+                                                                            : QStringLiteral("*DELE ") + e.name);
+    }
+    if (!commands.isEmpty())
+        runCommands(commands);
 }
 
 void TransferWorker::removeRemote(const QString &name)
 {
-    prepare(false);
-    const QByteArray url = m_options.target.fileUrl(QString());
-    curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    CurlList quote;
-    const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
-    const QString folder = m_options.target.folder.isEmpty() ? QString() : m_options.target.folder + QLatin1Char('/');
-    quote.append(sftp ? QStringLiteral("rm \"%1%2\"").arg(folder, name) : QStringLiteral("DELE %1").arg(name));
-    curl_easy_setopt(m_curl, CURLOPT_QUOTE, quote.list);
-    perform();
+    runCommands({m_options.target.protocol == PublishProtocol::Sftp ? QStringLiteral("*rm ") + remotePath(name)
+                                                                    : QStringLiteral("*DELE ") + name});
 }
 
 TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const QString &name, qint64 size)
 {
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))
-        return {false, false, QStringLiteral("cannot read the local file: %1").arg(file.errorString())};
+        return {TransferFailure::LocalUnreadable, file.errorString(), {}, -1, FileResult::SizeChecked};
     const QString temp = temporaryName(name);
     const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
-    const QString folder = m_options.target.folder.isEmpty() ? QString() : m_options.target.folder + QLatin1Char('/');
 
     prepare(true);
     const QByteArray url = m_options.target.fileUrl(temp);
@@ -409,48 +600,78 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
     curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, &readFromFile);
     curl_easy_setopt(m_curl, CURLOPT_READDATA, &file);
     curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
-    CurlList rename;
-    if (sftp) {
-        // SFTP renames do not replace an existing file; the old one goes first ("*": it may not exist).
-        rename.append(QStringLiteral("*rm \"%1%2\"").arg(folder, name));
-        rename.append(QStringLiteral("rename \"%1%2\" \"%1%3\"").arg(folder, temp, name));
-    } else {
-        rename.append(QStringLiteral("RNFR %1").arg(temp));
-        rename.append(QStringLiteral("RNTO %1").arg(name));
-    }
-    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, rename.list);
     Outcome o = perform();
+    curl_off_t sent = -1;
+    curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
     file.close();
-    if (!o.ok) {
-        if (!o.connectionLost)
+    if (!o.ok()) {
+        if (!serverUnreachable(o.failure))
             removeRemote(temp);
         return o;
     }
-    qint64 remote = -1;
-    Outcome check;
-    if (!remoteSize(name, &remote, &check))
-        return {false, check.connectionLost, QStringLiteral("could not confirm the file on the server: ") + check.reason};
-    if (remote != size)
-        return {false, false,
-                QStringLiteral("the server holds %1 bytes instead of %2").arg(remote).arg(size)};
-    return {true, false, {}};
+    // The temporary file must hold every byte before it may replace the live one.
+    Outcome check = remoteSize(temp);
+    if (check.ok() && check.remoteSize < 0) {
+        if (sent != size)
+            check.failure = TransferFailure::NotConfirmed;
+        check.check = FileResult::ReplyChecked;
+    } else if (check.ok() && check.remoteSize != size) {
+        check.failure = TransferFailure::SizeMismatch;
+    }
+    if (!check.ok()) {
+        if (!serverUnreachable(check.failure))
+            removeRemote(temp);
+        return check;
+    }
+    // SFTP renames do not replace an existing file; the old one goes first ("*": it may not exist).
+    const QStringList rename = sftp ? QStringList{QStringLiteral("*rm ") + remotePath(name),
+                                                  QStringLiteral("rename ") + remotePath(temp) + QLatin1Char(' ') +
+                                                      remotePath(name)}
+                                    : QStringList{QStringLiteral("RNFR ") + temp, QStringLiteral("RNTO ") + name};
+    Outcome renamed = runCommands(rename);
+    if (!renamed.ok()) {
+        if (!serverUnreachable(renamed.failure))
+            removeRemote(temp);
+        return renamed;
+    }
+    renamed.check = check.check;
+    return renamed;
 }
 
 void TransferWorker::run()
 {
     m_curl = m_curl ? m_curl : curl_easy_init();
     m_results.clear();
-    if (!m_curl) {
-        for (const QString &path : std::as_const(m_options.files))
-            m_results.append({path, QFileInfo(path).fileName(), FileResult::Failed, 0,
-                              QStringLiteral("not sent: the network library could not start")});
+    m_runFailure = TransferFailure::None;
+    m_stateError.clear();
+    auto failAll = [this](TransferFailure failure) {
+        for (const QString &path : std::as_const(m_options.files)) {
+            FileResult r;
+            r.localPath = path;
+            r.name = QFileInfo(path).fileName();
+            finish(&r, {failure, {}, {}, -1, FileResult::SizeChecked});
+            m_results.append(r);
+            Q_EMIT fileFinished(r);
+        }
         Q_EMIT finished();
-        return;
+    };
+    if (!m_curl)
+        return failAll(TransferFailure::NetworkLibrary);
+
+    // One publish per destination at a time: two would share the temporary names.
+    std::unique_ptr<QLockFile> lock;
+    const QString key = m_options.target.destinationKey();
+    if (!m_options.stateDir.isEmpty()) {
+        QDir().mkpath(m_options.stateDir);
+        lock = std::make_unique<QLockFile>(UploadState::lockFileFor(m_options.stateDir, key));
+        lock->setStaleLockTime(0); // only a lock whose process is gone is stale, however long a publish takes
+        if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError) {
+            m_runFailure = TransferFailure::AnotherPublish;
+            return failAll(m_runFailure);
+        }
     }
     UploadState state;
-    const QString statePath = m_options.stateDir.isEmpty()
-                                  ? QString()
-                                  : UploadState::fileFor(m_options.stateDir, m_options.target.destinationKey());
+    const QString statePath = m_options.stateDir.isEmpty() ? QString() : UploadState::fileFor(m_options.stateDir, key);
     if (!statePath.isEmpty())
         state.load(statePath);
 
@@ -459,63 +680,84 @@ void TransferWorker::run()
         m_totalBytes += QFileInfo(path).size();
     m_doneBytes = 0;
 
-    QString fatal;
+    removeLeftovers();
+    Outcome fatal;
     for (const QString &path : std::as_const(m_options.files)) {
         FileResult r;
         r.localPath = path;
         r.name = QFileInfo(path).fileName();
         const UploadState::Entry local = UploadState::digestOf(path);
         r.size = qMax<qint64>(local.size, 0);
-        if (fatal.isEmpty() && m_stop)
-            fatal = QStringLiteral("stopped");
-        if (!fatal.isEmpty()) {
-            r.reason = QStringLiteral("not sent: ") + fatal;
+        if (fatal.ok() && m_stop)
+            fatal.failure = TransferFailure::Stopped;
+        Outcome o;
+        if (!fatal.ok()) {
+            finish(&r, fatal);
+            r.reason = QStringLiteral("not sent: ") + r.reason;
+        } else if (!m_options.uploadFolder.isEmpty() && !isInside(path, m_options.uploadFolder)) {
+            o.failure = TransferFailure::OutsideUpload;
+        } else if (hasControlCharacter(r.name)) {
+            o.failure = TransferFailure::ControlCharacter;
         } else if (local.size < 0) {
-            r.reason = QStringLiteral("cannot read the local file");
+            o.failure = TransferFailure::LocalUnreadable;
         } else {
             Q_EMIT fileStarted(r.name, r.size);
             m_fileSize = r.size;
-            bool unchanged = false;
             const UploadState::Entry known = state.entry(r.name);
+            bool unchanged = false;
             if (!m_options.sendAll && known.size == local.size && known.sha256 == local.sha256) {
-                qint64 remote = -1;
-                Outcome check;
                 // A file removed or replaced on the server goes up again.
-                unchanged = remoteSize(r.name, &remote, &check) && remote == local.size;
-                if (!check.ok && check.connectionLost) {
-                    fatal = check.reason;
-                    r.reason = check.reason;
-                }
+                const Outcome check = remoteSize(r.name);
+                unchanged = check.ok() && check.remoteSize == local.size;
+                if (endsRun(check.failure))
+                    o = check;
             }
             if (unchanged) {
                 r.status = FileResult::Unchanged;
-            } else if (fatal.isEmpty()) {
-                const Outcome o = upload(path, r.name, r.size);
-                if (o.ok) {
+            } else if (o.ok()) {
+                o = upload(path, r.name, r.size);
+                if (o.ok()) {
                     r.status = FileResult::Sent;
+                    r.check = o.check;
                     state.set(r.name, local);
                 } else {
-                    r.reason = o.reason;
                     state.remove(r.name);
-                    if (o.connectionLost)
-                        fatal = o.reason;
                 }
             }
         }
-        if (r.status == FileResult::Failed && m_untrustedFingerprint.isEmpty() &&
-            m_options.target.protocol != PublishProtocol::Sftp &&
-            r.reason.startsWith(QLatin1String("the server's certificate could not be verified"))) {
-            m_untrustedFingerprint = probeCertificateFingerprint();
-            r.reason = describe(CURLE_PEER_FAILED_VERIFICATION, "");
-            fatal = r.reason;
+        if (!o.ok()) {
+            if (o.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
+                m_untrustedFingerprint = probeCertificateFingerprint();
+            finish(&r, o);
+            if (endsRun(o.failure))
+                fatal = o;
         }
         m_doneBytes += r.size;
         m_results.append(r);
         Q_EMIT fileFinished(r);
     }
-    if (!statePath.isEmpty())
-        state.save(statePath);
+    if (!statePath.isEmpty() && !state.save(statePath, &m_stateError) && m_stateError.isEmpty())
+        m_stateError = QStringLiteral("unknown error");
     curl_easy_cleanup(m_curl);
     m_curl = nullptr;
     Q_EMIT finished();
+}
+
+QString PublishResultLine(const FileResult &r)
+{
+    switch (r.status) {
+    case FileResult::Sent:
+        return QStringLiteral("sent ") + r.name + QStringLiteral(" (") + QString::number(r.size) +
+               (r.check == FileResult::ReplyChecked
+                    ? QStringLiteral(" bytes; the server reports no sizes, so only its confirmation was checked)")
+                    : QStringLiteral(" bytes)"));
+    case FileResult::Unchanged:
+        return QStringLiteral("unchanged ") + r.name;
+    case FileResult::Failed:
+        break;
+    }
+    const QString line = (r.failure == TransferFailure::OutsideUpload ? QStringLiteral("refused ")
+                                                                       : QStringLiteral("failed ")) +
+                         r.name + QStringLiteral(": ") + r.reason;
+    return r.serverReply.isEmpty() ? line : line + QStringLiteral("\n  the server said: ") + r.serverReply;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "publishtarget.h"
+#include "transferfailure.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -24,16 +25,28 @@ struct TransferOptions {
     QString caFile;             // extra certificate or authority file for TLS
     QString knownHostsFile;     // OpenSSH known-hosts file for SFTP
     QString trustedFingerprint; // "SHA256:..." of a server key the user chose to trust
+    // Only files whose real path (links and ".." resolved) lies inside this folder are sent; empty sends any.
+    QString uploadFolder;
 };
 
 struct FileResult {
     enum Status { Sent, Unchanged, Failed };
+    // How a sent file was confirmed: by the size the server reports, or, on a server that reports no sizes,
+    // only by its completion reply after every byte went out.
+    enum Check { SizeChecked, ReplyChecked };
     QString localPath;
     QString name;
     Status status = Failed;
     qint64 size = 0;
-    QString reason;
+    QString reason; // the failure in words, made from `failure`
+    TransferFailure failure = TransferFailure::None;
+    QString serverReply; // the server's own answer to the failed step, as plain text
+    Check check = SizeChecked;
 };
+
+// The line a user reads for one file: "sent NAME (N bytes)", "unchanged NAME", "refused NAME: ...",
+// "failed NAME: ..." with the server's own answer on a second line. Names appear exactly as they are.
+QString PublishResultLine(const FileResult &r);
 
 // Sends a list of files to one server. Lives on a worker thread: move it there, connect run() to the
 // thread's start, and call stop() from any thread; the transfer ends within a second.
@@ -53,6 +66,10 @@ public:
     // Set when the server showed a key other than the one the user trusted: refused, never to be offered
     // for trust in passing.
     bool keyChanged() const { return m_hostKeyChanged; }
+    // AnotherPublish when nothing was tried because a publish to the same destination holds the lock.
+    TransferFailure runFailure() const { return m_runFailure; }
+    // Set when the record of sent files could not be written: the next send then sends every file again.
+    QString stateError() const { return m_stateError; }
 
     static QString temporaryName(const QString &name);
 
@@ -68,17 +85,29 @@ Q_SIGNALS:
 private:
     enum class Abort { None, Stopped, Stalled, NoAnswer };
     struct Outcome {
-        bool ok = false;
-        bool connectionLost = false; // no point in trying the next file
-        QString reason;
+        TransferFailure failure = TransferFailure::None;
+        QString detail; // the network library's words
+        QString reply;  // the server's last answer
+        qint64 remoteSize = -1;
+        FileResult::Check check = FileResult::SizeChecked;
+        bool ok() const { return failure == TransferFailure::None; }
+    };
+    struct RemoteEntry {
+        QString name;
+        qint64 size = -1;
     };
 
     void prepare(bool forUpload);
     Outcome perform();
+    Outcome runCommands(const QStringList &commands); // in the remote folder, after changing into it
     Outcome upload(const QString &localPath, const QString &name, qint64 size);
-    bool remoteSize(const QString &name, qint64 *size, Outcome *outcome);
+    Outcome remoteSize(const QString &name);
+    Outcome listFolder(QList<RemoteEntry> *entries);
+    void removeLeftovers();
     void removeRemote(const QString &name);
-    QString describe(int code, const char *detail) const;
+    QString remotePath(const QString &name) const; // quoted for an SFTP command
+    TransferFailure classify(int code, long response) const;
+    void finish(FileResult *r, const Outcome &o) const;
     QString probeCertificateFingerprint();
 
     friend struct CurlCallbacks;
@@ -88,6 +117,10 @@ private:
     QList<FileResult> m_results;
     QString m_untrustedFingerprint;
     bool m_hostKeyChanged = false;
+    TransferFailure m_runFailure = TransferFailure::None;
+    QString m_stateError;
+    QByteArray m_replies; // what the server answered on the control connection during the running request
+    QByteArray m_body;    // a listing being read
     std::atomic_bool m_stop = false;
     void *m_curl = nullptr;
     QList<int> m_sockets; // open sockets of the handle, to cut them on an abort

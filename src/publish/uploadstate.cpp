@@ -7,10 +7,24 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
-QString UploadState::fileFor(const QString &stateDir, const QString &destinationKey)
+namespace {
+
+QString destinationFile(const QString &stateDir, const QString &destinationKey, QLatin1StringView extension)
 {
     const QByteArray id = QCryptographicHash::hash(destinationKey.toUtf8(), QCryptographicHash::Sha256).toHex();
-    return QDir(stateDir).filePath(QString::fromLatin1(id.left(32)) + QStringLiteral(".json"));
+    return QDir(stateDir).filePath(QString::fromLatin1(id.left(32)) + extension);
+}
+
+} // namespace
+
+QString UploadState::fileFor(const QString &stateDir, const QString &destinationKey)
+{
+    return destinationFile(stateDir, destinationKey, QLatin1StringView(".json"));
+}
+
+QString UploadState::lockFileFor(const QString &stateDir, const QString &destinationKey)
+{
+    return destinationFile(stateDir, destinationKey, QLatin1StringView(".lock"));
 }
 
 bool UploadState::load(const QString &path)
@@ -33,7 +47,7 @@ bool UploadState::load(const QString &path)
     return true;
 }
 
-bool UploadState::save(const QString &path) const
+bool UploadState::save(const QString &path, QString *error) const
 {
     QJsonObject files;
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
@@ -42,10 +56,14 @@ bool UploadState::save(const QString &path) const
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(QJsonDocument(QJsonObject{{QStringLiteral("files"), files}}).toJson());
-    return f.commit();
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(QJsonDocument(QJsonObject{{QStringLiteral("files"), files}}).toJson());
+        if (f.commit())
+            return true;
+    }
+    if (error)
+        *error = f.errorString();
+    return false;
 }
 
 UploadState::Entry UploadState::digestOf(const QString &localPath)

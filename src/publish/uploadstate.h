@@ -15,9 +15,11 @@ public:
 
     // The file for a destination inside stateDir; the key is hashed, so no user text becomes a file name.
     static QString fileFor(const QString &stateDir, const QString &destinationKey);
+    // The lock file that one publish to the destination holds while it runs.
+    static QString lockFileFor(const QString &stateDir, const QString &destinationKey);
 
     bool load(const QString &path); // a missing file is an empty state
-    bool save(const QString &path) const;
+    bool save(const QString &path, QString *error = nullptr) const;
 
     Entry entry(const QString &name) const { return m_entries.value(name); }
     void set(const QString &name, const Entry &e) { m_entries.insert(name, e); }

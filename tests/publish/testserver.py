@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 """Servers for the transfer tests, on 127.0.0.1 and a free port.
 
-testserver.py ftp|ftpes|ftps|sftp ROOT USER PASSWORD [--fault freeze|die --after BYTES] [--cert PEM]
-testserver.py cert PEM   (writes a self-signed key and certificate for 127.0.0.1)
+testserver.py ftp|ftpes|ftps|sftp ROOT USER PASSWORD [--fault FAULT --after BYTES] [--cert PEM] [--without CMD]
+testserver.py cert PEM [HOST]   (writes a self-signed key and certificate for HOST, by default 127.0.0.1)
 Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it listens.
---fault: after BYTES bytes of an uploaded file, stop reading and answering (freeze) or exit at once (die).
+--fault, after BYTES bytes of an uploaded file: stop reading and answering (freeze), exit at once (die),
+  answer "452" as a full disk does (full), keep all but the last byte (truncate);
+  from the start: refuse every write (readonly), report sizes one byte too big (size).
+--without SIZE|MLST (repeatable): the FTP server lacks that command, as some servers do.
 """
 import argparse
 import os
@@ -17,7 +20,8 @@ def ftp_server(args):
     from pyftpdlib.servers import FTPServer
 
     authorizer = DummyAuthorizer()
-    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    authorizer.add_user(args.user, args.password, args.root,
+                        perm="elr" if args.fault == "readonly" else "elradfmwMT")
 
     if args.mode in ("ftpes", "ftps"):
         base_handler, base_dtp = handlers.TLS_FTPHandler, handlers.TLS_DTPHandler
@@ -36,7 +40,11 @@ def ftp_server(args):
                 self.modify_ioloop_events(self.ioloop.READ)
 
         def handle_read_event(self):
-            if args.fault and self.received >= args.after:
+            if args.fault == "full" and self.received >= args.after:
+                self._resp = ("452 Insufficient storage space on the server.", lambda *a: None)
+                self.close()
+                return
+            if args.fault in ("freeze", "die") and self.received >= args.after:
                 if args.fault == "die":
                     os._exit(1)
                 # frozen: never read again, never answer
@@ -53,6 +61,18 @@ def ftp_server(args):
             DTP.received += self.tot_bytes_received - before
 
     class Handler(base_handler):
+        proto_cmds = {k: v for k, v in base_handler.proto_cmds.items() if k not in (args.without or [])}
+
+        def ftp_SIZE(self, path):
+            if args.fault == "size":
+                self.respond("213 %d" % (os.path.getsize(path) + 1))
+            else:
+                super().ftp_SIZE(path)
+
+        def on_file_received(self, path):
+            if args.fault == "truncate":
+                os.truncate(path, max(os.path.getsize(path) - 1, 0))
+
         def handle(self):
             # Implicit TLS: the connection is secured before the greeting, with no AUTH command.
             if args.mode == "ftps":
@@ -81,6 +101,12 @@ def sftp_server(args):
     import asyncio
     import asyncssh
 
+    class SFTP(asyncssh.SFTPServer):
+        def open(self, path, pflags, attrs):
+            if args.fault == "readonly" and pflags & asyncssh.FXF_WRITE:
+                raise asyncssh.SFTPError(asyncssh.FX_PERMISSION_DENIED, "Permission denied")
+            return super().open(path, pflags, attrs)
+
     class Server(asyncssh.SSHServer):
         def begin_auth(self, username):
             return True
@@ -95,7 +121,7 @@ def sftp_server(args):
         key = asyncssh.generate_private_key("ssh-ed25519")
         server = await asyncssh.create_server(
             Server, "127.0.0.1", 0, server_host_keys=[key],
-            sftp_factory=lambda chan: asyncssh.SFTPServer(chan, chroot=args.root.encode()))
+            sftp_factory=lambda chan: SFTP(chan, chroot=args.root.encode()))
         port = server.sockets[0].getsockname()[1]
         if args.known_hosts:
             with open(args.known_hosts, "w") as f:
@@ -106,19 +132,19 @@ def sftp_server(args):
     asyncio.run(main())
 
 
-def make_certificate(path):
+def make_certificate(path, host):
     from OpenSSL import crypto
 
     key = crypto.PKey()
     key.generate_key(crypto.TYPE_RSA, 2048)
     cert = crypto.X509()
-    cert.get_subject().CN = "127.0.0.1"
+    cert.get_subject().CN = host
     cert.set_serial_number(1)
     cert.gmtime_adj_notBefore(-60)
     cert.gmtime_adj_notAfter(24 * 3600)
     cert.set_issuer(cert.get_subject())
     cert.set_pubkey(key)
-    cert.add_extensions([crypto.X509Extension(b"subjectAltName", False, b"IP:127.0.0.1"),
+    cert.add_extensions([crypto.X509Extension(b"subjectAltName", False, (b"IP:" if host[0].isdigit() else b"DNS:") + host.encode()),
                          crypto.X509Extension(b"basicConstraints", True, b"CA:TRUE")])
     cert.sign(key, "sha256")
     with open(path, "wb") as f:
@@ -127,15 +153,16 @@ def make_certificate(path):
 
 
 def main():
-    if len(sys.argv) == 3 and sys.argv[1] == "cert":
-        make_certificate(sys.argv[2])
+    if len(sys.argv) in (3, 4) and sys.argv[1] == "cert":
+        make_certificate(sys.argv[2], sys.argv[3] if len(sys.argv) == 4 else "127.0.0.1")
         return 0
     p = argparse.ArgumentParser()
     p.add_argument("mode", choices=["ftp", "ftpes", "ftps", "sftp"])
     p.add_argument("root")
     p.add_argument("user")
     p.add_argument("password")
-    p.add_argument("--fault", choices=["freeze", "die"])
+    p.add_argument("--fault", choices=["freeze", "die", "full", "truncate", "readonly", "size"])
+    p.add_argument("--without", action="append", choices=["SIZE", "MLST"])
     p.add_argument("--after", type=int, default=0)
     p.add_argument("--cert")
     p.add_argument("--known-hosts")

@@ -113,25 +113,27 @@ int main(int argc, char *argv[])
     }
 
     options.stateDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/publish");
+    // A project may name any file as a picture; only what lies in the Upload folder goes to the web.
+    options.uploadFolder = folder + ProgramFiles::kUpload;
     TransferWorker worker(options);
     QObject::connect(&worker, &TransferWorker::fileFinished, [](const FileResult &r) {
-        switch (r.status) {
-        case FileResult::Sent:
-            print(stdout, QStringLiteral("sent %1 (%2 bytes)").arg(r.name).arg(r.size));
-            break;
-        case FileResult::Unchanged:
-            print(stdout, QStringLiteral("unchanged ") + r.name);
-            break;
-        case FileResult::Failed:
-            print(stdout, QStringLiteral("failed %1: %2").arg(r.name, r.reason));
-            break;
-        }
+        if (r.failure != TransferFailure::AnotherPublish)
+            print(stdout, PublishResultLine(r));
     });
     worker.run();
+    if (worker.runFailure() == TransferFailure::AnotherPublish) {
+        print(stderr, QStringLiteral("brisko-publish: ") + describeFailure(worker.runFailure(), {}));
+        return kFailed;
+    }
     int sent = 0, unchanged = 0, failed = 0;
     for (const FileResult &r : worker.results())
         (r.status == FileResult::Sent ? sent : r.status == FileResult::Unchanged ? unchanged : failed)++;
     print(stdout, QStringLiteral("%1 sent, %2 unchanged, %3 failed").arg(sent).arg(unchanged).arg(failed));
+    if (!worker.stateError().isEmpty())
+        print(stderr, QStringLiteral("warning: the record of what was sent could not be written (") +
+                          worker.stateError() +
+                          QStringLiteral("); the next publish cannot tell unchanged files and will send every file "
+                                         "again"));
     if (!worker.untrustedFingerprint().isEmpty())
         print(stderr, QStringLiteral("The server's key %1 is not trusted; pass --cacert or --known-hosts, or trust it "
                                      "in the upload wizard's profile.")
