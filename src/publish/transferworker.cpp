@@ -19,7 +19,8 @@
 
 namespace {
 
-// Failures after which the next file cannot go better: the connection, the login or the trust is gone.
+// Failures after which the next file cannot go better: the server is out of reach, or not to be trusted.
+// A temporary file left then is removed at the start of the next run.
 bool endsRun(TransferFailure f)
 {
     switch (f) {
@@ -36,18 +37,11 @@ bool endsRun(TransferFailure f)
     case TransferFailure::HostKeyUnknown:
     case TransferFailure::HostKeyChanged:
     case TransferFailure::HostKeyRefused:
-    case TransferFailure::ConnectionBroke:
     case TransferFailure::NetworkLibrary:
         return true;
     default:
         return false;
     }
-}
-
-// After these the server may not take another command; a leftover temporary file waits for the next run.
-bool serverUnreachable(TransferFailure f)
-{
-    return endsRun(f) && f != TransferFailure::ConnectionBroke;
 }
 
 bool hasControlCharacter(const QString &name)
@@ -149,13 +143,13 @@ size_t collect(char *data, size_t size, size_t count, void *buffer)
     return size * count;
 }
 
-// The last complete answer of an FTP server in what it sent on the control connection: "452 No room".
-QString lastReply(const QByteArray &replies)
+// The last refusal of an FTP server in what it sent on the control connection: "452 No room".
+QString lastRefusal(const QByteArray &replies)
 {
     const QList<QByteArray> lines = replies.split('\n');
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         const QByteArray line = it->trimmed();
-        if (line.size() >= 4 && std::isdigit(quint8(line[0])) && line[3] == ' ')
+        if (line.size() >= 4 && (line[0] == '4' || line[0] == '5') && line[3] == ' ')
             return plainServerText(line);
     }
     return {};
@@ -347,7 +341,7 @@ TransferWorker::Outcome TransferWorker::perform()
         m_hostKeyChanged = true;
     o.failure = classify(code, response);
     o.detail = QString::fromUtf8(*error ? error : curl_easy_strerror(code));
-    o.reply = lastReply(m_replies);
+    o.reply = lastRefusal(m_replies);
     return o;
 }
 
@@ -561,22 +555,19 @@ TransferWorker::Outcome TransferWorker::listFolder(QList<RemoteEntry> *entries)
     return o;
 }
 
-void TransferWorker::removeLeftovers()
+TransferWorker::Outcome TransferWorker::removeLeftovers()
 {
     QList<RemoteEntry> entries;
     const Outcome listed = listFolder(&entries);
-    if (!listed.ok()) {
-        // A folder that does not exist yet holds nothing; a server out of reach shows with the first file.
-        return;
-    }
+    if (!listed.ok()) // a folder that does not exist yet holds nothing
+        return endsRun(listed.failure) ? listed : Outcome();
     QStringList commands;
     for (const RemoteEntry &e : std::as_const(entries)) {
         if (isTemporaryName(e.name))
             commands << (m_options.target.protocol == PublishProtocol::Sftp ? QStringLiteral("*rm ") + remotePath(e.name)
                                                                             : QStringLiteral("*DELE ") + e.name);
     }
-    if (!commands.isEmpty())
-        runCommands(commands);
+    return commands.isEmpty() ? Outcome() : runCommands(commands);
 }
 
 void TransferWorker::removeRemote(const QString &name)
@@ -605,7 +596,7 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
     curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
     file.close();
     if (!o.ok()) {
-        if (!serverUnreachable(o.failure))
+        if (!endsRun(o.failure))
             removeRemote(temp);
         return o;
     }
@@ -619,7 +610,7 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
         check.failure = TransferFailure::SizeMismatch;
     }
     if (!check.ok()) {
-        if (!serverUnreachable(check.failure))
+        if (!endsRun(check.failure))
             removeRemote(temp);
         return check;
     }
@@ -630,7 +621,7 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
                                     : QStringList{QStringLiteral("RNFR ") + temp, QStringLiteral("RNTO ") + name};
     Outcome renamed = runCommands(rename);
     if (!renamed.ok()) {
-        if (!serverUnreachable(renamed.failure))
+        if (!endsRun(renamed.failure))
             removeRemote(temp);
         return renamed;
     }
@@ -680,8 +671,9 @@ void TransferWorker::run()
         m_totalBytes += QFileInfo(path).size();
     m_doneBytes = 0;
 
-    removeLeftovers();
-    Outcome fatal;
+    // Temporary files of earlier runs that broke off go first; this also finds a server out of reach.
+    Outcome fatal = removeLeftovers();
+    bool fatalShown = false; // the reason is given in full once, then the later files say "not sent"
     for (const QString &path : std::as_const(m_options.files)) {
         FileResult r;
         r.localPath = path;
@@ -692,8 +684,12 @@ void TransferWorker::run()
             fatal.failure = TransferFailure::Stopped;
         Outcome o;
         if (!fatal.ok()) {
+            if (fatal.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
+                m_untrustedFingerprint = probeCertificateFingerprint();
             finish(&r, fatal);
-            r.reason = QStringLiteral("not sent: ") + r.reason;
+            if (fatalShown)
+                r.reason = QStringLiteral("not sent: ") + r.reason;
+            fatalShown = true;
         } else if (!m_options.uploadFolder.isEmpty() && !isInside(path, m_options.uploadFolder)) {
             o.failure = TransferFailure::OutsideUpload;
         } else if (hasControlCharacter(r.name)) {
@@ -729,8 +725,10 @@ void TransferWorker::run()
             if (o.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
                 m_untrustedFingerprint = probeCertificateFingerprint();
             finish(&r, o);
-            if (endsRun(o.failure))
+            if (endsRun(o.failure)) {
                 fatal = o;
+                fatalShown = true;
+            }
         }
         m_doneBytes += r.size;
         m_results.append(r);

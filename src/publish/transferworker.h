@@ -103,7 +103,7 @@ private:
     Outcome upload(const QString &localPath, const QString &name, qint64 size);
     Outcome remoteSize(const QString &name);
     Outcome listFolder(QList<RemoteEntry> *entries);
-    void removeLeftovers();
+    Outcome removeLeftovers();
     void removeRemote(const QString &name);
     QString remotePath(const QString &name) const; // quoted for an SFTP command
     TransferFailure classify(int code, long response) const;

@@ -39,11 +39,16 @@ def ftp_server(args):
                 self._ssl_want_read = True
                 self.modify_ioloop_events(self.ioloop.READ)
 
-        def handle_read_event(self):
-            if args.fault == "full" and self.received >= args.after:
+        def handle_close(self):
+            # A full disk, told after the client sent the whole file, as servers answer in turn.
+            if args.fault == "full" and DTP.received >= args.after and self.receive and not self._closed:
+                self.file_obj.truncate(0)
                 self._resp = ("452 Insufficient storage space on the server.", lambda *a: None)
                 self.close()
                 return
+            super().handle_close()
+
+        def handle_read_event(self):
             if args.fault in ("freeze", "die") and self.received >= args.after:
                 if args.fault == "die":
                     os._exit(1)

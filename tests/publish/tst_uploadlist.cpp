@@ -6,12 +6,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestUploadList : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void listsExistingPicturesSortedThenPage();
+    void checkComparesRealFileNames_data();
+    void checkComparesRealFileNames();
 };
 
 void TestUploadList::listsExistingPicturesSortedThenPage()
@@ -43,6 +47,47 @@ void TestUploadList::listsExistingPicturesSortedThenPage()
              sortedExpected + QStringList{prog + QStringLiteral("Upload/MyPage.html")});
     // A page never saved has no published file.
     QCOMPARE(PublishFileList(page, QStringLiteral("Untitled"), prog), sortedExpected);
+}
+
+void TestUploadList::checkComparesRealFileNames_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QStringList>("listed"); // in Upload/images, and in the upload list
+    QTest::addColumn<QStringList>("problems");
+    const QStringList none;
+    QTest::newRow("quote as a named reference") << "<IMG SRC=\"a&quot;b.gif\">" << QStringList{u"a\"b.gif"_s} << none;
+    QTest::newRow("ampersand") << "<IMG SRC=\"R&amp;D.gif\">" << QStringList{u"R&D.gif"_s} << none;
+    QTest::newRow("numeric references") << "<IMG SRC='x&#34;y&#x26;z.gif'>" << QStringList{u"x\"y&z.gif"_s} << none;
+    QTest::newRow("url escaped") << "<IMG SRC=\"a%22b%20c.gif\">" << QStringList{u"a\"b c.gif"_s} << none;
+    QTest::newRow("a bare ampersand stays") << "<IMG SRC=\"R&D.gif\">" << QStringList{u"R&D.gif"_s} << none;
+    QTest::newRow("missing") << "<IMG SRC=\"gone&amp;.gif\">" << QStringList{u"R&D.gif"_s}
+                             << QStringList{u"gone&.gif is missing on disk"_s};
+}
+
+void TestUploadList::checkComparesRealFileNames()
+{
+    QFETCH(QString, html);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, problems);
+    QTemporaryDir dir;
+    QStringList uploadList;
+    for (const QString &name : listed) {
+        uploadList << dir.filePath(QStringLiteral("images/") + name);
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("images"))));
+        QFile f(uploadList.last());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QFile page(dir.filePath(QStringLiteral("Page.html")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(html.toLatin1());
+    page.close();
+    QCOMPARE(PrePublishCheck(page.fileName(), uploadList), problems);
+    // Left out of the upload list, a file on disk is named as such, never as missing.
+    const QStringList unlisted = PrePublishCheck(page.fileName(), {});
+    QCOMPARE(unlisted.size(), 1);
+    QVERIFY2(unlisted[0].endsWith(problems.isEmpty() ? QStringLiteral(" is not in the upload list")
+                                                     : QStringLiteral(" is missing on disk")),
+             qPrintable(unlisted[0]));
 }
 
 QTEST_GUILESS_MAIN(TestUploadList)

@@ -71,15 +71,7 @@ QLabel *label(const QString &text, QWidget *parent, const char *name = nullptr)
 
 QString resultLine(const FileResult &r)
 {
-    switch (r.status) {
-    case FileResult::Sent:
-        return u"sent %1 (%2 bytes)"_s.arg(r.name).arg(r.size);
-    case FileResult::Unchanged:
-        return u"unchanged "_s + r.name;
-    case FileResult::Failed:
-        break;
-    }
-    return u"failed %1: %2"_s.arg(r.name, r.reason);
+    return PublishResultLine(r);
 }
 
 // Writes the profiles out at once: the file is made its owner's alone, and brisko-publish sees the change.
@@ -616,6 +608,8 @@ void TfrmUpload::startTransfer(const QString &profileName)
     options.stateDir = m_stateFolder;
     options.timeouts = m_timeouts;
     options.trustedFingerprint = p.trustedKey;
+    if (!m_publishedPage.isEmpty()) // the page lies in the Upload folder: nothing outside it goes to the web
+        options.uploadFolder = QFileInfo(m_publishedPage).absolutePath();
     m_sendingProfile = profileName;
     m_results.clear();
 
