@@ -34,7 +34,8 @@ QString describeFailure(TransferFailure failure, const FailureContext &c)
     case TransferFailure::CertificateUnverified:
         return c.fingerprint.isEmpty() ? QStringLiteral("the server's certificate could not be verified")
                                        : QStringLiteral("the server's certificate could not be verified (key "
-                                                        "fingerprint ") + c.fingerprint + QLatin1Char(')');
+                                                        "fingerprint ") +
+                                             c.fingerprint + QLatin1Char(')');
     case TransferFailure::CertificateChanged:
         return QStringLiteral("WARNING: the server's certificate key has changed; refused, it may not be your server");
     case TransferFailure::HostKeyUnknown:

@@ -22,20 +22,21 @@ enum class TransferFailure {
     ConnectionBroke,
     DiskFull,
     WriteRefused,
-    ServerRefused,   // any other refusal by the server
-    SizeMismatch,    // the server holds another size than was sent
-    NotConfirmed,    // the server's size could not be read
+    ServerRefused, // any other refusal by the server
+    SizeMismatch,  // the server holds another size than was sent
+    NotConfirmed,  // the server's size could not be read
     LocalUnreadable,
-    OutsideUpload,   // the local file's real path lies outside the Upload folder
+    OutsideUpload, // the local file's real path lies outside the Upload folder
     ControlCharacter,
-    AnotherPublish,  // a publish to the same destination is running
+    AnotherPublish, // a publish to the same destination is running
     NetworkLibrary,
     Other,
 };
 
 // What describeFailure needs besides the code.
-struct FailureContext {
-    QString name;        // the file's name
+struct FailureContext
+{
+    QString name; // the file's name
     QString host;
     int port = 0;
     int stallMs = 0;
@@ -43,7 +44,7 @@ struct FailureContext {
     QString fingerprint; // the key the server showed, when that matters
     qint64 localSize = 0;
     qint64 remoteSize = -1;
-    QString detail;      // the network library's own words, for failures without a sentence of their own
+    QString detail; // the network library's own words, for failures without a sentence of their own
 };
 
 QString describeFailure(TransferFailure failure, const FailureContext &context);

@@ -1,11 +1,9 @@
 #include "publish/publishtarget.h"
 #include "publish/transferworker.h"
-#include "publish/uploadstate.h"
 #include "testservers.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
@@ -54,7 +52,6 @@ private Q_SLOTS:
     void awkwardNamesArriveIntactOrFailAlone();
     void oddServersNeverGetAFileReportedWrongly_data();
     void oddServersNeverGetAFileReportedWrongly();
-    void secondPublishToOneDestinationWaits();
 
 private:
     QList<FileResult> send(const PublishTarget &target, const QStringList &files, bool sendAll = false,
@@ -479,29 +476,6 @@ void TestTransfer::oddServersNeverGetAFileReportedWrongly()
     for (const QString &name : QDir(m_remote).entryList(QDir::Files | QDir::Hidden))
         QVERIFY2(!name.endsWith(QLatin1String(".brisko-part")) || serverArgs.contains(QLatin1String("readonly")),
                  qPrintable(name));
-}
-
-void TestTransfer::secondPublishToOneDestinationWaits()
-{
-    TestServer server(QStringLiteral("ftp"), m_remote);
-    QVERIFY(server.isRunning());
-    const PublishTarget t = PublishTarget::fromProfile(QStringLiteral("127.0.0.1"), QString::number(server.port()),
-                                                       TestServer::user(), TestServer::password(), QString());
-    QDir().mkpath(m_state);
-    QLockFile running(UploadState::lockFileFor(m_state, t.destinationKey()));
-    QVERIFY(running.tryLock(0));
-    TransferOptions o;
-    o.target = t;
-    o.files = makePage();
-    o.stateDir = m_state;
-    TransferWorker worker(o);
-    worker.run();
-    QCOMPARE(worker.runFailure(), TransferFailure::AnotherPublish);
-    QCOMPARE(statuses(worker.results()), QStringLiteral("failed failed failed"));
-    QCOMPARE(worker.results()[0].reason, QStringLiteral("another publish to this server is running"));
-    QVERIFY(remoteFiles(m_remote).isEmpty());
-    running.unlock();
-    QCOMPARE(statuses(send(t, o.files)), QStringLiteral("sent sent sent"));
 }
 
 QTEST_GUILESS_MAIN(TestTransfer)
