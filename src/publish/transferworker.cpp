@@ -186,8 +186,16 @@ TransferWorker::TransferWorker(TransferOptions options, QObject *parent)
 
 TransferWorker::~TransferWorker()
 {
+    closeConnection();
+}
+
+void TransferWorker::closeConnection()
+{
+    if (m_multi)
+        curl_multi_cleanup(static_cast<CURLM *>(m_multi));
     if (m_curl)
         curl_easy_cleanup(m_curl);
+    m_multi = m_curl = nullptr;
 }
 
 QString TransferWorker::temporaryName(const QString &name)
@@ -326,11 +334,37 @@ void TransferWorker::prepare(bool forUpload)
     m_abort = Abort::None;
 }
 
+// Runs the prepared request. libcurl's own wait sleeps up to a second at times while an FTP data connection
+// opens, which made every few files cost a second; polling in short steps keeps the request moving.
+int TransferWorker::transfer()
+{
+    auto *multi = static_cast<CURLM *>(m_multi);
+    if (!multi)
+        m_multi = multi = curl_multi_init();
+    if (!multi || curl_multi_add_handle(multi, m_curl) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    int running = 1;
+    while (running > 0) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK)
+            break;
+        if (running > 0)
+            curl_multi_poll(multi, nullptr, 0, 10, nullptr);
+    }
+    CURLcode result = CURLE_FAILED_INIT;
+    int left = 0;
+    while (CURLMsg *m = curl_multi_info_read(multi, &left)) {
+        if (m->msg == CURLMSG_DONE && m->easy_handle == m_curl)
+            result = m->data.result;
+    }
+    curl_multi_remove_handle(multi, m_curl);
+    return result;
+}
+
 TransferWorker::Outcome TransferWorker::perform()
 {
     char error[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, error);
-    const CURLcode code = curl_easy_perform(m_curl);
+    const auto code = CURLcode(transfer());
     curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, nullptr);
     Outcome o;
     if (code == CURLE_OK)
@@ -452,7 +486,7 @@ QString TransferWorker::probeCertificateFingerprint()
     curl_easy_setopt(m_curl, CURLOPT_CERTINFO, 1L);
     curl_easy_setopt(m_curl, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(m_curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_perform(m_curl);
+    transfer();
     curl_certinfo *info = nullptr;
     if (curl_easy_getinfo(m_curl, CURLINFO_CERTINFO, &info) != CURLE_OK || !info || info->num_of_certs < 1)
         return {};
@@ -736,8 +770,7 @@ void TransferWorker::run()
     }
     if (!statePath.isEmpty() && !state.save(statePath, &m_stateError) && m_stateError.isEmpty())
         m_stateError = QStringLiteral("unknown error");
-    curl_easy_cleanup(m_curl);
-    m_curl = nullptr;
+    closeConnection();
     Q_EMIT finished();
 }
 

@@ -98,7 +98,9 @@ private:
     };
 
     void prepare(bool forUpload);
+    int transfer();
     Outcome perform();
+    void closeConnection();
     Outcome runCommands(const QStringList &commands); // in the remote folder, after changing into it
     Outcome upload(const QString &localPath, const QString &name, qint64 size);
     Outcome remoteSize(const QString &name);
@@ -123,6 +125,7 @@ private:
     QByteArray m_body;    // a listing being read
     std::atomic_bool m_stop = false;
     void *m_curl = nullptr;
+    void *m_multi = nullptr; // drives m_curl; holds the open connection between requests
     QList<int> m_sockets; // open sockets of the handle, to cut them on an abort
     // progress bookkeeping of the running request
     QElapsedTimer m_idle;

@@ -8,16 +8,19 @@ Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it 
   answer "452" as a full disk does (full), keep all but the last byte (truncate);
   from the start: refuse every write (readonly), report sizes one byte too big (size).
 --without SIZE|MLST (repeatable): the FTP server lacks that command, as some servers do.
+--delay MS: the FTP server answers each command MS milliseconds late, as a distant one does; each
+  connection then has a thread of its own, so that several can work at once.
 """
 import argparse
 import os
 import sys
+import time
 
 
 def ftp_server(args):
     from pyftpdlib.authorizers import DummyAuthorizer
     from pyftpdlib import handlers
-    from pyftpdlib.servers import FTPServer
+    from pyftpdlib.servers import FTPServer, ThreadedFTPServer
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root,
@@ -68,6 +71,11 @@ def ftp_server(args):
     class Handler(base_handler):
         proto_cmds = {k: v for k, v in base_handler.proto_cmds.items() if k not in (args.without or [])}
 
+        def respond(self, resp, logfun=None):
+            if args.delay:
+                time.sleep(args.delay / 1000)
+            super().respond(resp) if logfun is None else super().respond(resp, logfun)
+
         def ftp_SIZE(self, path):
             if args.fault == "size":
                 self.respond("213 %d" % (os.path.getsize(path) + 1))
@@ -97,7 +105,7 @@ def ftp_server(args):
         from OpenSSL import SSL
         Handler.ssl_options |= SSL.OP_NO_TICKET
         Handler.get_ssl_context().set_max_proto_version(SSL.TLS1_2_VERSION)
-    server = FTPServer(("127.0.0.1", 0), Handler)
+    server = (ThreadedFTPServer if args.delay else FTPServer)(("127.0.0.1", 0), Handler)
     print(server.socket.getsockname()[1], "-", flush=True)
     server.serve_forever()
 
@@ -171,6 +179,7 @@ def main():
     p.add_argument("--after", type=int, default=0)
     p.add_argument("--cert")
     p.add_argument("--known-hosts")
+    p.add_argument("--delay", type=int, default=0)
     args = p.parse_args()
     if args.mode == "sftp":
         sftp_server(args)
