@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cctype>
@@ -153,6 +154,19 @@ QString lastRefusal(const QByteArray &replies)
             return plainServerText(line);
     }
     return {};
+}
+
+// The size in a server's answer to SIZE ("213 1234"), or -1.
+qint64 sizeReply(const QByteArray &replies)
+{
+    for (const QByteArray &line : replies.split('\n')) {
+        if (line.startsWith("213 ")) {
+            bool ok = false;
+            const qint64 n = line.mid(4).trimmed().toLongLong(&ok);
+            return ok && n >= 0 ? n : -1;
+        }
+    }
+    return -1;
 }
 
 // The "size" fact of an MLST answer: " type=file;size=123;modify=...; name".
@@ -548,53 +562,68 @@ TransferWorker::Outcome TransferWorker::remoteSize(const QString &name)
     return o;
 }
 
-TransferWorker::Outcome TransferWorker::listFolder(QList<RemoteEntry> *entries)
+TransferWorker::Outcome TransferWorker::listFolder(QList<RemoteEntry> *entries, bool *withSizes)
 {
     entries->clear();
     const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
     prepare(false);
     const QByteArray url = m_options.target.fileUrl(QString());
     curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
-    // MLSD lists names starting with "." too, which a plain name list may leave out.
-    if (sftp)
-        curl_easy_setopt(m_curl, CURLOPT_DIRLISTONLY, 1L);
-    else
+    // MLSD gives sizes and lists names starting with "." too, which a plain name list may leave out.
+    if (!sftp)
         curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, "MLSD");
     Outcome o = perform();
-    bool facts = !sftp;
+    *withSizes = true;
     if (!sftp && !o.ok() && !endsRun(o.failure)) {
         prepare(false);
         curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
         curl_easy_setopt(m_curl, CURLOPT_DIRLISTONLY, 1L);
         o = perform();
-        facts = false;
+        *withSizes = false;
     }
     if (!o.ok())
         return o;
+    // An SFTP listing line: mode, links, owner, group, size, three date fields, one space, the name.
+    static const QRegularExpression longLine(
+        QStringLiteral("^([-a-z])\\S*\\s+\\d+\\s+\\S+\\s+\\S+\\s+(\\d+)\\s+\\S+\\s+\\S+\\s+\\S+ (.+)$"));
     for (QByteArray line : m_body.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         RemoteEntry e;
-        if (facts) {
+        if (sftp) {
+            const QRegularExpressionMatch m = longLine.match(QString::fromUtf8(line));
+            if (!m.hasMatch())
+                continue;
+            e.name = m.captured(3);
+            if (m.captured(1) == QLatin1String("-"))
+                e.size = m.captured(2).toLongLong();
+        } else if (*withSizes) {
             const qsizetype space = line.indexOf(' ');
             if (space < 0)
                 continue;
-            e.size = sizeFact(line.left(space));
-            line = line.mid(space + 1);
+            if (line.left(space).toLower().contains("type=file;"))
+                e.size = sizeFact(line.left(space));
+            e.name = QString::fromUtf8(line.mid(space + 1));
+        } else {
+            e.name = QString::fromUtf8(line);
         }
-        e.name = QString::fromUtf8(line);
         if (!e.name.isEmpty())
             entries->append(e);
     }
     return o;
 }
 
-TransferWorker::Outcome TransferWorker::removeLeftovers()
+TransferWorker::Outcome TransferWorker::readFolder()
 {
     QList<RemoteEntry> entries;
-    const Outcome listed = listFolder(&entries);
+    bool withSizes = false;
+    const Outcome listed = listFolder(&entries, &withSizes);
+    m_listed.clear();
+    m_listedSizes = listed.ok() && withSizes;
     if (!listed.ok()) // a folder that does not exist yet holds nothing
         return endsRun(listed.failure) ? listed : Outcome();
+    for (const RemoteEntry &e : std::as_const(entries))
+        m_listed.insert(e.name, e.size);
     QStringList commands;
     for (const RemoteEntry &e : std::as_const(entries)) {
         if (isTemporaryName(e.name))
@@ -625,7 +654,14 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
     curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, &readFromFile);
     curl_easy_setopt(m_curl, CURLOPT_READDATA, &file);
     curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
+    // FTP: ask for the size on the same turn, with no new request ("*": a server without SIZE is no failure).
+    CurlList after;
+    if (!sftp) {
+        after.append(QStringLiteral("*SIZE ") + temp);
+        curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, after.list);
+    }
     Outcome o = perform();
+    const qint64 reported = sftp ? -1 : sizeReply(m_replies);
     curl_off_t sent = -1;
     curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
     file.close();
@@ -635,7 +671,10 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
         return o;
     }
     // The temporary file must hold every byte before it may replace the live one.
-    Outcome check = remoteSize(temp);
+    Outcome check;
+    check.remoteSize = reported;
+    if (reported < 0)
+        check = remoteSize(temp);
     if (check.ok() && check.remoteSize < 0) {
         if (sent != size)
             check.failure = TransferFailure::NotConfirmed;
@@ -705,8 +744,9 @@ void TransferWorker::run()
         m_totalBytes += QFileInfo(path).size();
     m_doneBytes = 0;
 
-    // Temporary files of earlier runs that broke off go first; this also finds a server out of reach.
-    Outcome fatal = removeLeftovers();
+    // One listing tells which files are there at which size, and shows temporary files of earlier runs that
+    // broke off, which go first; it also finds a server out of reach.
+    Outcome fatal = readFolder();
     bool fatalShown = false; // the reason is given in full once, then the later files say "not sent"
     for (const QString &path : std::as_const(m_options.files)) {
         FileResult r;
@@ -737,10 +777,14 @@ void TransferWorker::run()
             bool unchanged = false;
             if (!m_options.sendAll && known.size == local.size && known.sha256 == local.sha256) {
                 // A file removed or replaced on the server goes up again.
-                const Outcome check = remoteSize(r.name);
-                unchanged = check.ok() && check.remoteSize == local.size;
-                if (endsRun(check.failure))
-                    o = check;
+                if (m_listedSizes) {
+                    unchanged = m_listed.value(r.name, -1) == local.size;
+                } else {
+                    const Outcome check = remoteSize(r.name);
+                    unchanged = check.ok() && check.remoteSize == local.size;
+                    if (endsRun(check.failure))
+                        o = check;
+                }
             }
             if (unchanged) {
                 r.status = FileResult::Unchanged;

@@ -4,6 +4,7 @@
 #include "transferfailure.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -104,8 +105,8 @@ private:
     Outcome runCommands(const QStringList &commands); // in the remote folder, after changing into it
     Outcome upload(const QString &localPath, const QString &name, qint64 size);
     Outcome remoteSize(const QString &name);
-    Outcome listFolder(QList<RemoteEntry> *entries);
-    Outcome removeLeftovers();
+    Outcome listFolder(QList<RemoteEntry> *entries, bool *withSizes);
+    Outcome readFolder(); // fills m_listed, removes temporary files left by earlier runs
     void removeRemote(const QString &name);
     QString remotePath(const QString &name) const; // quoted for an SFTP command
     TransferFailure classify(int code, long response) const;
@@ -123,6 +124,8 @@ private:
     QString m_stateError;
     QByteArray m_replies; // what the server answered on the control connection during the running request
     QByteArray m_body;    // a listing being read
+    QHash<QString, qint64> m_listed; // the remote folder at the start: name and size (-1 for unknown)
+    bool m_listedSizes = false;      // the listing gave sizes, so a file missing from it is missing
     std::atomic_bool m_stop = false;
     void *m_curl = nullptr;
     void *m_multi = nullptr; // drives m_curl; holds the open connection between requests
