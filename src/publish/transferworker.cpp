@@ -130,10 +130,20 @@ QByteArray publicKeyInfo(const QByteArray &der)
     return n < 0 ? QByteArray() : der.mid(pos, n);
 }
 
-size_t readFromFile(char *buffer, size_t size, size_t count, void *file)
+// A file going up, hashed as it is read: one pass over the disk.
+struct UploadSource {
+    QFile file;
+    Sha256 hash;
+};
+
+size_t readFromFile(char *buffer, size_t size, size_t count, void *source)
 {
-    const qint64 n = static_cast<QFile *>(file)->read(buffer, qint64(size * count));
-    return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
+    auto *s = static_cast<UploadSource *>(source);
+    const qint64 n = s->file.read(buffer, qint64(size * count));
+    if (n < 0)
+        return CURL_READFUNC_ABORT;
+    s->hash.add(buffer, n);
+    return size_t(n);
 }
 
 size_t collect(char *data, size_t size, size_t count, void *buffer)
@@ -641,9 +651,10 @@ void TransferWorker::removeRemote(const QString &name)
 
 TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const QString &name, qint64 size)
 {
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {TransferFailure::LocalUnreadable, file.errorString(), {}, -1, FileResult::SizeChecked};
+    UploadSource source;
+    source.file.setFileName(localPath);
+    if (!source.file.open(QIODevice::ReadOnly))
+        return {TransferFailure::LocalUnreadable, source.file.errorString(), {}, -1, FileResult::SizeChecked, {}};
     const QString temp = temporaryName(name);
     const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
 
@@ -652,8 +663,9 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
     curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(m_curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, &readFromFile);
-    curl_easy_setopt(m_curl, CURLOPT_READDATA, &file);
+    curl_easy_setopt(m_curl, CURLOPT_READDATA, &source);
     curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
+    curl_easy_setopt(m_curl, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
     // FTP: ask for the size on the same turn, with no new request ("*": a server without SIZE is no failure).
     CurlList after;
     if (!sftp) {
@@ -664,7 +676,7 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
     const qint64 reported = sftp ? -1 : sizeReply(m_replies);
     curl_off_t sent = -1;
     curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
-    file.close();
+    source.file.close();
     if (!o.ok()) {
         if (!endsRun(o.failure))
             removeRemote(temp);
@@ -699,6 +711,7 @@ TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const Q
         return renamed;
     }
     renamed.check = check.check;
+    renamed.sha256 = source.hash.hexResult();
     return renamed;
 }
 
@@ -713,7 +726,7 @@ void TransferWorker::run()
             FileResult r;
             r.localPath = path;
             r.name = QFileInfo(path).fileName();
-            finish(&r, {failure, {}, {}, -1, FileResult::SizeChecked});
+            finish(&r, {failure, {}, {}, -1, FileResult::SizeChecked, {}});
             m_results.append(r);
             Q_EMIT fileFinished(r);
         }
@@ -752,7 +765,8 @@ void TransferWorker::run()
         FileResult r;
         r.localPath = path;
         r.name = QFileInfo(path).fileName();
-        const UploadState::Entry local = UploadState::digestOf(path);
+        const QFileInfo info(path);
+        UploadState::Entry local{info.isFile() && info.isReadable() ? info.size() : -1, {}};
         r.size = qMax<qint64>(local.size, 0);
         if (fatal.ok() && m_stop)
             fatal.failure = TransferFailure::Stopped;
@@ -775,6 +789,9 @@ void TransferWorker::run()
             m_fileSize = r.size;
             const UploadState::Entry known = state.entry(r.name);
             bool unchanged = false;
+            // Only a file of the remembered size is hashed before the decision; any other is hashed as it goes up.
+            if (!m_options.sendAll && known.size == local.size)
+                local = UploadState::digestOf(path);
             if (!m_options.sendAll && known.size == local.size && known.sha256 == local.sha256) {
                 // A file removed or replaced on the server goes up again.
                 if (m_listedSizes) {
@@ -793,7 +810,7 @@ void TransferWorker::run()
                 if (o.ok()) {
                     r.status = FileResult::Sent;
                     r.check = o.check;
-                    state.set(r.name, local);
+                    state.set(r.name, {r.size, o.sha256});
                 } else {
                     state.remove(r.name);
                 }

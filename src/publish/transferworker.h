@@ -91,6 +91,7 @@ private:
         QString reply;  // the server's last answer
         qint64 remoteSize = -1;
         FileResult::Check check = FileResult::SizeChecked;
+        QByteArray sha256; // of the bytes sent, hex
         bool ok() const { return failure == TransferFailure::None; }
     };
     struct RemoteEntry {

@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <openssl/evp.h>
+
 namespace {
 
 QString destinationFile(const QString &stateDir, const QString &destinationKey, QLatin1StringView extension)
@@ -72,10 +74,38 @@ UploadState::Entry UploadState::digestOf(const QString &localPath)
     QFile f(localPath);
     if (!f.open(QIODevice::ReadOnly))
         return e;
-    QCryptographicHash h(QCryptographicHash::Sha256);
-    if (!h.addData(&f))
+    Sha256 h;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    qint64 total = 0;
+    for (qint64 n; (n = f.read(buffer.data(), buffer.size())) > 0; total += n)
+        h.add(buffer.constData(), n);
+    if (f.error() != QFileDevice::NoError)
         return e;
-    e.size = f.size();
-    e.sha256 = h.result().toHex();
+    e.size = total;
+    e.sha256 = h.hexResult();
     return e;
+}
+
+Sha256::Sha256()
+    : m_context(EVP_MD_CTX_new())
+{
+    EVP_DigestInit_ex(static_cast<EVP_MD_CTX *>(m_context), EVP_sha256(), nullptr);
+}
+
+Sha256::~Sha256()
+{
+    EVP_MD_CTX_free(static_cast<EVP_MD_CTX *>(m_context));
+}
+
+void Sha256::add(const char *data, qint64 size)
+{
+    EVP_DigestUpdate(static_cast<EVP_MD_CTX *>(m_context), data, size_t(size));
+}
+
+QByteArray Sha256::hexResult()
+{
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_DigestFinal_ex(static_cast<EVP_MD_CTX *>(m_context), digest, &length);
+    return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
 }
