@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include <curl/curl.h>
 
@@ -237,7 +239,7 @@ struct CurlCallbacks {
 int CurlCallbacks::progress(void *self, curl_off_t, curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow)
 {
     auto *w = static_cast<TransferWorker *>(self);
-    if (w->m_stop) {
+    if (w->stopping()) {
         w->m_abort = TransferWorker::Abort::Stopped;
         w->shutDownSockets();
         return 1;
@@ -246,8 +248,11 @@ int CurlCallbacks::progress(void *self, curl_off_t, curl_off_t dlnow, curl_off_t
     if (moved != w->m_moved) {
         w->m_moved = moved;
         w->m_idle.restart();
-        if (ultotal > 0)
-            Q_EMIT w->progress(ulnow, w->m_fileSize, w->m_doneBytes + ulnow, w->m_totalBytes);
+        if (ultotal > 0) {
+            w->m_root->m_sentBytes += ulnow - w->m_laneSent;
+            w->m_laneSent = ulnow;
+            Q_EMIT w->m_root->progress(ulnow, w->m_fileSize, w->m_root->m_sentBytes, w->m_root->m_totalBytes);
+        }
         return 0;
     }
     // Once all bytes are handed over, the wait for the server's confirmation is libcurl's response timeout:
@@ -391,8 +396,10 @@ TransferWorker::Outcome TransferWorker::perform()
     const auto code = CURLcode(transfer());
     curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, nullptr);
     Outcome o;
-    if (code == CURLE_OK)
+    if (code == CURLE_OK) {
+        m_connected = true;
         return o;
+    }
     long response = 0;
     curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &response);
     if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
@@ -755,84 +762,175 @@ void TransferWorker::run()
     m_totalBytes = 0;
     for (const QString &path : std::as_const(m_options.files))
         m_totalBytes += QFileInfo(path).size();
-    m_doneBytes = 0;
+    m_sentBytes = 0;
 
+    Batch batch;
+    batch.state = &state;
+    batch.results.resize(m_options.files.size());
+    batch.done.resize(m_options.files.size());
+    for (int i = 0; i < m_options.files.size(); ++i)
+        batch.queue.append(i);
     // One listing tells which files are there at which size, and shows temporary files of earlier runs that
     // broke off, which go first; it also finds a server out of reach.
-    Outcome fatal = readFolder();
-    bool fatalShown = false; // the reason is given in full once, then the later files say "not sent"
-    for (const QString &path : std::as_const(m_options.files)) {
-        FileResult r;
-        r.localPath = path;
-        r.name = QFileInfo(path).fileName();
-        const QFileInfo info(path);
-        UploadState::Entry local{info.isFile() && info.isReadable() ? info.size() : -1, {}};
-        r.size = qMax<qint64>(local.size, 0);
-        if (fatal.ok() && m_stop)
-            fatal.failure = TransferFailure::Stopped;
-        Outcome o;
-        if (!fatal.ok()) {
-            if (fatal.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
-                m_untrustedFingerprint = probeCertificateFingerprint();
-            finish(&r, fatal);
-            if (fatalShown)
-                r.reason = QStringLiteral("not sent: ") + r.reason;
-            fatalShown = true;
-        } else if (!m_options.uploadFolder.isEmpty() && !isInside(path, m_options.uploadFolder)) {
-            o.failure = TransferFailure::OutsideUpload;
-        } else if (hasControlCharacter(r.name)) {
-            o.failure = TransferFailure::ControlCharacter;
-        } else if (local.size < 0) {
-            o.failure = TransferFailure::LocalUnreadable;
-        } else {
-            Q_EMIT fileStarted(r.name, r.size);
-            m_fileSize = r.size;
-            const UploadState::Entry known = state.entry(r.name);
-            bool unchanged = false;
-            // Only a file of the remembered size is hashed before the decision; any other is hashed as it goes up.
-            if (!m_options.sendAll && known.size == local.size)
-                local = UploadState::digestOf(path);
-            if (!m_options.sendAll && known.size == local.size && known.sha256 == local.sha256) {
-                // A file removed or replaced on the server goes up again.
-                if (m_listedSizes) {
-                    unchanged = m_listed.value(r.name, -1) == local.size;
-                } else {
-                    const Outcome check = remoteSize(r.name);
-                    unchanged = check.ok() && check.remoteSize == local.size;
-                    if (endsRun(check.failure))
-                        o = check;
-                }
-            }
-            if (unchanged) {
-                r.status = FileResult::Unchanged;
-            } else if (o.ok()) {
-                o = upload(path, r.name, r.size);
-                if (o.ok()) {
-                    r.status = FileResult::Sent;
-                    r.check = o.check;
-                    state.set(r.name, {r.size, o.sha256});
-                } else {
-                    state.remove(r.name);
-                }
-            }
-        }
-        if (!o.ok()) {
-            if (o.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
-                m_untrustedFingerprint = probeCertificateFingerprint();
-            finish(&r, o);
-            if (endsRun(o.failure)) {
-                fatal = o;
-                fatalShown = true;
-            }
-        }
-        m_doneBytes += r.size;
-        m_results.append(r);
-        Q_EMIT fileFinished(r);
+    batch.fatal = readFolder();
+    m_batch = &batch;
+
+    // Further connections each take the next file from the queue; a server that refuses them leaves the work
+    // to this one.
+    const int extra = batch.fatal.ok() ? qBound(1, m_options.connections, 8) - 1 : 0;
+    std::vector<std::unique_ptr<TransferWorker>> lanes;
+    std::vector<std::thread> threads;
+    for (int i = 0; i < qMin<qsizetype>(extra, m_options.files.size() - 1); ++i) {
+        lanes.push_back(std::make_unique<TransferWorker>(m_options));
+        TransferWorker *lane = lanes.back().get();
+        lane->m_root = this;
+        lane->m_batch = &batch;
+        lane->m_listed = m_listed;
+        lane->m_listedSizes = m_listedSizes;
+        threads.emplace_back([lane] { lane->runLane(); });
     }
+    runLane();
+    for (std::thread &t : threads)
+        t.join();
+    lanes.clear();
+    m_batch = nullptr;
+    m_results = batch.results;
+
     if (!statePath.isEmpty() && !state.save(statePath, &m_stateError) && m_stateError.isEmpty())
         m_stateError = QStringLiteral("unknown error");
     closeConnection();
     Q_EMIT finished();
+}
+
+void TransferWorker::runLane()
+{
+    Batch &b = *m_batch;
+    m_curl = m_curl ? m_curl : curl_easy_init();
+    for (; m_curl;) {
+        int index = -1;
+        {
+            const QMutexLocker locker(&b.mutex);
+            if (b.queue.isEmpty())
+                break;
+            index = b.queue.takeFirst();
+        }
+        FileResult r;
+        if (!sendFile(index, &r)) {
+            // This extra connection was refused before it did anything: the file goes back for the others.
+            const QMutexLocker locker(&b.mutex);
+            m_root->m_sentBytes -= m_laneSent;
+            m_laneSent = 0;
+            b.queue.prepend(index);
+            break;
+        }
+        const QMutexLocker locker(&b.mutex);
+        m_root->m_sentBytes += r.size - m_laneSent;
+        m_laneSent = 0;
+        b.results[index] = r;
+        b.done[index] = true;
+        // Results are told in the order of the list, whichever connection finished first.
+        while (b.emitted < b.done.size() && b.done[b.emitted])
+            Q_EMIT m_root->fileFinished(b.results[b.emitted++]);
+    }
+    if (m_root != this) {
+        closeConnection();
+        const QMutexLocker locker(&b.mutex);
+        if (m_hostKeyChanged)
+            m_root->m_hostKeyChanged = true;
+        if (m_root->m_untrustedFingerprint.isEmpty())
+            m_root->m_untrustedFingerprint = m_untrustedFingerprint;
+    }
+}
+
+// Sends or checks one file of the list. False when an extra connection failed before its first success.
+bool TransferWorker::sendFile(int index, FileResult *result)
+{
+    Batch &b = *m_batch;
+    const QString &path = m_options.files[index];
+    FileResult &r = *result;
+    r.localPath = path;
+    r.name = QFileInfo(path).fileName();
+    const QFileInfo info(path);
+    UploadState::Entry local{info.isFile() && info.isReadable() ? info.size() : -1, {}};
+    r.size = qMax<qint64>(local.size, 0);
+    Outcome fatal;
+    {
+        const QMutexLocker locker(&b.mutex);
+        if (b.fatal.ok() && stopping())
+            b.fatal.failure = TransferFailure::Stopped;
+        fatal = b.fatal;
+    }
+    Outcome o;
+    if (!fatal.ok()) {
+        if (fatal.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
+            m_untrustedFingerprint = probeCertificateFingerprint();
+        finish(&r, fatal);
+        const QMutexLocker locker(&b.mutex);
+        // the reason is given in full once, then the later files say "not sent"
+        if (b.fatalShown)
+            r.reason = QStringLiteral("not sent: ") + r.reason;
+        b.fatalShown = true;
+        return true;
+    }
+    if (!m_options.uploadFolder.isEmpty() && !isInside(path, m_options.uploadFolder)) {
+        o.failure = TransferFailure::OutsideUpload;
+    } else if (hasControlCharacter(r.name)) {
+        o.failure = TransferFailure::ControlCharacter;
+    } else if (local.size < 0) {
+        o.failure = TransferFailure::LocalUnreadable;
+    } else {
+        Q_EMIT m_root->fileStarted(r.name, r.size);
+        m_fileSize = r.size;
+        UploadState::Entry known;
+        {
+            const QMutexLocker locker(&b.mutex);
+            known = b.state->entry(r.name);
+        }
+        bool unchanged = false;
+        // Only a file of the remembered size is hashed before the decision; any other is hashed as it goes up.
+        if (!m_options.sendAll && known.size == local.size)
+            local = UploadState::digestOf(path);
+        if (!m_options.sendAll && known.size == local.size && known.sha256 == local.sha256) {
+            // A file removed or replaced on the server goes up again.
+            if (m_listedSizes) {
+                unchanged = m_listed.value(r.name, -1) == local.size;
+            } else {
+                const Outcome check = remoteSize(r.name);
+                unchanged = check.ok() && check.remoteSize == local.size;
+                if (endsRun(check.failure))
+                    o = check;
+            }
+        }
+        if (unchanged) {
+            r.status = FileResult::Unchanged;
+        } else if (o.ok()) {
+            o = upload(path, r.name, r.size);
+            if (o.ok()) {
+                r.status = FileResult::Sent;
+                r.check = o.check;
+            }
+        }
+        if (m_root != this && !m_connected && !o.ok())
+            return false;
+        const QMutexLocker locker(&b.mutex);
+        if (r.status == FileResult::Sent)
+            b.state->set(r.name, {r.size, o.sha256});
+        else if (r.status == FileResult::Failed)
+            b.state->remove(r.name);
+    }
+    if (!o.ok()) {
+        if (o.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
+            m_untrustedFingerprint = probeCertificateFingerprint();
+        finish(&r, o);
+        if (endsRun(o.failure)) {
+            const QMutexLocker locker(&b.mutex);
+            if (b.fatal.ok()) {
+                b.fatal = o;
+                b.fatalShown = true;
+            }
+        }
+    }
+    return true;
 }
 
 QString PublishResultLine(const FileResult &r)

@@ -6,10 +6,13 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QStringList>
 
 #include <atomic>
+
+class UploadState;
 
 struct TransferTimeouts {
     int connectMs = 20000; // reaching the server and logging in
@@ -28,6 +31,9 @@ struct TransferOptions {
     QString trustedFingerprint; // "SHA256:..." of a server key the user chose to trust
     // Only files whose real path (links and ".." resolved) lies inside this folder are sent; empty sends any.
     QString uploadFolder;
+    // Connections used at once (1 to 8): on a distant server each command waits for its answer, so several
+    // connections send several files in the time of one.
+    int connections = 1;
 };
 
 struct FileResult {
@@ -99,6 +105,21 @@ private:
         qint64 size = -1;
     };
 
+    // The files of one run, shared by its connections.
+    struct Batch {
+        QMutex mutex;
+        QList<int> queue; // indexes into the file list, not yet taken
+        QList<FileResult> results;
+        QList<bool> done;
+        qsizetype emitted = 0; // results are announced in list order
+        UploadState *state = nullptr;
+        Outcome fatal; // a failure that ends the run for every file not yet taken
+        bool fatalShown = false;
+    };
+
+    void runLane();
+    bool sendFile(int index, FileResult *result);
+    bool stopping() const { return m_stop || m_root->m_stop; }
     void prepare(bool forUpload);
     int transfer();
     Outcome perform();
@@ -136,6 +157,10 @@ private:
     long long m_moved = -1;
     Abort m_abort = Abort::None;
     qint64 m_fileSize = 0;
-    qint64 m_doneBytes = 0;
+    qint64 m_laneSent = 0;              // bytes of the current file counted in m_sentBytes
+    bool m_connected = false;           // a request of this connection succeeded
+    TransferWorker *m_root = this;      // the worker of the run; another one for each further connection
+    Batch *m_batch = nullptr;
+    std::atomic<qint64> m_sentBytes = 0; // of the whole run, on the root
     qint64 m_totalBytes = 0;
 };

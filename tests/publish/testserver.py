@@ -8,6 +8,7 @@ Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it 
   answer "452" as a full disk does (full), keep all but the last byte (truncate);
   from the start: refuse every write (readonly), report sizes one byte too big (size).
 --without SIZE|MLST (repeatable): the FTP server lacks that command, as some servers do.
+--max-logins N: the FTP server refuses more than N connections at once, as many hosts do.
 --delay MS: the FTP server answers each command MS milliseconds late, as a distant one does; each
   connection then has a thread of its own, so that several can work at once.
 """
@@ -95,6 +96,7 @@ def ftp_server(args):
     Handler.authorizer = authorizer
     Handler.dtp_handler = DTP
     Handler.passive_ports = None
+    Handler.max_cons_per_ip = args.max_logins
     Handler.auth_failed_timeout = 0.1
     if args.mode in ("ftpes", "ftps"):
         Handler.certfile = args.cert
@@ -180,6 +182,7 @@ def main():
     p.add_argument("--cert")
     p.add_argument("--known-hosts")
     p.add_argument("--delay", type=int, default=0)
+    p.add_argument("--max-logins", type=int, default=0)
     args = p.parse_args()
     if args.mode == "sftp":
         sftp_server(args)

@@ -60,10 +60,12 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_local, m_remote, m_state, m_cert;
+    int m_connections = 1;
 };
 
 void TestTransfer::init()
 {
+    m_connections = 1;
     m_dir = std::make_unique<QTemporaryDir>();
     m_local = m_dir->filePath(QStringLiteral("local"));
     m_remote = m_dir->filePath(QStringLiteral("remote"));
@@ -93,6 +95,7 @@ QList<FileResult> TestTransfer::send(const PublishTarget &target, const QStringL
     o.stateDir = m_state;
     o.timeouts = shortTimeouts();
     o.trustedFingerprint = trusted;
+    o.connections = m_connections;
     TransferWorker worker(o);
     QElapsedTimer timer;
     timer.start();
@@ -394,6 +397,7 @@ void TestTransfer::awkwardNamesArriveIntactOrFailAlone()
     QString trusted = server.fingerprint() == QLatin1String("-") ? QString() : server.fingerprint();
     if (!extra.isEmpty())
         send(t, files.mid(0, 1), false, {}, &trusted);
+    m_connections = 4; // each connection takes the next file; the results keep the order of the list
 
     const QList<FileResult> results = send(t, files, false, trusted);
     QCOMPARE(results.size(), files.size());
@@ -421,23 +425,26 @@ void TestTransfer::oddServersNeverGetAFileReportedWrongly_data()
     QTest::addColumn<TransferFailure>("failure"); // of the failed files
     QTest::addColumn<QString>("reply");         // the server's words shown with the failure
     QTest::addColumn<int>("check");             // how the sent files were confirmed
+    QTest::addColumn<int>("connections");
     const QString all = QStringLiteral("sent sent sent");
     const int size = FileResult::SizeChecked;
     QTest::newRow("no SIZE command") << "ftp" << QStringList{u"--without"_s, u"SIZE"_s} << all << TransferFailure::None
-                                     << "" << size;
+                                     << "" << size << 1;
     QTest::newRow("no SIZE nor MLST") << "ftp" << QStringList{u"--without"_s, u"SIZE"_s, u"--without"_s, u"MLST"_s} << all
-                                      << TransferFailure::None << "" << int(FileResult::ReplyChecked);
+                                      << TransferFailure::None << "" << int(FileResult::ReplyChecked) << 1;
+    QTest::newRow("one login at a time") << "ftp" << QStringList{u"--max-logins"_s, u"1"_s} << all
+                                         << TransferFailure::None << "" << size << 4;
     QTest::newRow("disk full") << "ftp" << QStringList{u"--fault"_s, u"full"_s, u"--after"_s, u"100000"_s}
-                               << "sent failed failed" << TransferFailure::DiskFull << "452 Insufficient storage" << size;
+                               << "sent failed failed" << TransferFailure::DiskFull << "452 Insufficient storage" << size << 1;
     QTest::newRow("writing refused") << "ftp" << QStringList{u"--fault"_s, u"readonly"_s} << "failed failed failed"
-                                     << TransferFailure::WriteRefused << "550 " << size;
+                                     << TransferFailure::WriteRefused << "550 " << size << 1;
     QTest::newRow("writing refused over sftp") << "sftp" << QStringList{u"--fault"_s, u"readonly"_s}
                                                << "failed failed failed" << TransferFailure::WriteRefused << ""
-                                               << size;
+                                               << size << 1;
     QTest::newRow("size reported wrong") << "ftp" << QStringList{u"--fault"_s, u"size"_s} << "failed failed failed"
-                                         << TransferFailure::SizeMismatch << "" << size;
+                                         << TransferFailure::SizeMismatch << "" << size << 1;
     QTest::newRow("file truncated") << "ftp" << QStringList{u"--fault"_s, u"truncate"_s} << "failed failed failed"
-                                    << TransferFailure::SizeMismatch << "" << size;
+                                    << TransferFailure::SizeMismatch << "" << size << 1;
 }
 
 void TestTransfer::oddServersNeverGetAFileReportedWrongly()
@@ -448,6 +455,8 @@ void TestTransfer::oddServersNeverGetAFileReportedWrongly()
     QFETCH(TransferFailure, failure);
     QFETCH(QString, reply);
     QFETCH(int, check);
+    QFETCH(int, connections);
+    m_connections = connections;
     TestServer server(mode, m_remote, serverArgs);
     QVERIFY(server.isRunning());
     const QStringList files = makePage();

@@ -24,8 +24,8 @@ void print(FILE *to, const QString &line)
     std::fflush(to);
 }
 
-constexpr QStringView kUsage = u"usage: brisko-publish [--all] [--check] [--cacert FILE] [--known-hosts FILE] "
-                               u"(--profile NAME | URL) PROJECT.mbe\n"
+constexpr QStringView kUsage = u"usage: brisko-publish [--all] [--check] [--connections 1-8] [--cacert FILE] "
+                               u"[--known-hosts FILE] (--profile NAME | URL) PROJECT.mbe\n"
                                u"URL: ftp://user@host[:port]/folder (also ftpes://, ftps://, sftp://); "
                                u"the password comes from BRISKO_PASSWORD or the profile";
 
@@ -52,6 +52,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("HTML Brisko4"));
     QStringList args = app.arguments().mid(1);
     TransferOptions options;
+    options.connections = 4;
     bool checkOnly = false;
     QString profileName, url, project;
     while (!args.isEmpty()) {
@@ -61,7 +62,12 @@ int main(int argc, char *argv[])
             options.sendAll = true;
         else if (arg == u"--check")
             checkOnly = true;
-        else if (arg == u"--cacert" && hasValue)
+        else if (arg == u"--connections" && hasValue) {
+            bool ok = false;
+            options.connections = args.takeFirst().toInt(&ok);
+            if (!ok || options.connections < 1 || options.connections > 8)
+                return usage();
+        } else if (arg == u"--cacert" && hasValue)
             options.caFile = args.takeFirst();
         else if (arg == u"--known-hosts" && hasValue)
             options.knownHostsFile = args.takeFirst();
