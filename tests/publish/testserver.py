@@ -96,7 +96,6 @@ def ftp_server(args):
     Handler.authorizer = authorizer
     Handler.dtp_handler = DTP
     Handler.passive_ports = None
-    Handler.max_cons_per_ip = args.max_logins
     Handler.auth_failed_timeout = 0.1
     if args.mode in ("ftpes", "ftps"):
         Handler.certfile = args.cert
@@ -108,6 +107,7 @@ def ftp_server(args):
         Handler.ssl_options |= SSL.OP_NO_TICKET
         Handler.get_ssl_context().set_max_proto_version(SSL.TLS1_2_VERSION)
     server = (ThreadedFTPServer if args.delay else FTPServer)(("127.0.0.1", 0), Handler)
+    server.max_cons_per_ip = args.max_logins
     print(server.socket.getsockname()[1], "-", flush=True)
     server.serve_forever()
 
