@@ -101,6 +101,7 @@ bool LoadProfile(const SettingsStore &store, const QString &name, ServerProfile 
     p.initialDir = store.readString(k, QStringLiteral("InitialDir"));
     p.port = store.readString(k, QStringLiteral("Port"), QStringLiteral("21"));
     p.trustedKey = store.readString(k, QStringLiteral("TrustedKey"));
+    p.connections = qBound(1, store.readString(k, QStringLiteral("Connections"), QStringLiteral("4")).toInt(), 8);
     *profile = p;
     return true;
 }
@@ -118,6 +119,8 @@ void SaveProfile(SettingsStore &store, const ServerProfile &profile, const QStri
     store.writeString(k, QStringLiteral("Port"), profile.port);
     if (!profile.trustedKey.isEmpty())
         store.writeString(k, QStringLiteral("TrustedKey"), profile.trustedKey);
+    if (profile.connections != ServerProfile().connections)
+        store.writeString(k, QStringLiteral("Connections"), QString::number(profile.connections));
 }
 
 void DeleteProfile(SettingsStore &store, const QString &name)

@@ -15,6 +15,7 @@ struct ServerProfile {
     QString initialDir;
     QString port = QStringLiteral("21");
     QString trustedKey; // "SHA256:..." of a certificate or host key the user chose to trust
+    int connections = 4; // used at once when publishing, 1 to 8
 };
 
 // The stored password form: scrambled, then Base64.

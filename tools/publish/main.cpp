@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("HTML Brisko4"));
     QStringList args = app.arguments().mid(1);
     TransferOptions options;
-    options.connections = 4;
+    options.connections = 0; // the profile's, or 4
     bool checkOnly = false;
     QString profileName, url, project;
     while (!args.isEmpty()) {
@@ -96,7 +96,11 @@ int main(int argc, char *argv[])
         options.target = PublishTarget::fromProfile(profile.host, profile.port, profile.userName, profile.password,
                                                     profile.initialDir);
         options.trustedFingerprint = profile.trustedKey;
+        if (options.connections == 0)
+            options.connections = profile.connections;
     }
+    if (options.connections == 0)
+        options.connections = ServerProfile().connections;
     if (qEnvironmentVariableIsSet("BRISKO_PASSWORD"))
         options.target.password = qEnvironmentVariable("BRISKO_PASSWORD");
 
