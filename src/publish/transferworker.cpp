@@ -792,6 +792,11 @@ void TransferWorker::run()
     runLane();
     for (std::thread &t : threads)
         t.join();
+    for (const auto &lane : lanes) {
+        m_hostKeyChanged = m_hostKeyChanged || lane->m_hostKeyChanged;
+        if (m_untrustedFingerprint.isEmpty())
+            m_untrustedFingerprint = lane->m_untrustedFingerprint;
+    }
     lanes.clear();
     m_batch = nullptr;
     m_results = batch.results;
@@ -832,14 +837,8 @@ void TransferWorker::runLane()
         while (b.emitted < b.done.size() && b.done[b.emitted])
             Q_EMIT m_root->fileFinished(b.results[b.emitted++]);
     }
-    if (m_root != this) {
+    if (m_root != this)
         closeConnection();
-        const QMutexLocker locker(&b.mutex);
-        if (m_hostKeyChanged)
-            m_root->m_hostKeyChanged = true;
-        if (m_root->m_untrustedFingerprint.isEmpty())
-            m_root->m_untrustedFingerprint = m_untrustedFingerprint;
-    }
 }
 
 // Sends or checks one file of the list. False when an extra connection failed before its first success.
