@@ -167,13 +167,19 @@ void TestTransfer::hostTextChoosesProtocolAndPort()
     QCOMPARE(t.fileUrl(QStringLiteral("a.gif")), url);
 }
 
-void TestTransfer::sendsPageThenOnlyWhatChanged_data()
+// One row per kind of server.
+static void addProtocolRows()
 {
     QTest::addColumn<QString>("mode");
     QTest::newRow("ftp") << "ftp";
     QTest::newRow("ftp with required tls") << "ftpes";
     QTest::newRow("ftp with implicit tls") << "ftps";
     QTest::newRow("sftp") << "sftp";
+}
+
+void TestTransfer::sendsPageThenOnlyWhatChanged_data()
+{
+    addProtocolRows();
 }
 
 void TestTransfer::sendsPageThenOnlyWhatChanged()
@@ -352,11 +358,7 @@ void TestTransfer::stopEndsTransferQuickly()
 
 void TestTransfer::awkwardNamesArriveIntactOrFailAlone_data()
 {
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("ftp") << "ftp";
-    QTest::newRow("ftp with required tls") << "ftpes";
-    QTest::newRow("ftp with implicit tls") << "ftps";
-    QTest::newRow("sftp") << "sftp";
+    addProtocolRows();
 }
 
 void TestTransfer::awkwardNamesArriveIntactOrFailAlone()
