@@ -1,5 +1,6 @@
 #include "transferworker.h"
 
+#include "uploadlist.h"
 #include "uploadstate.h"
 
 #include <QCryptographicHash>
@@ -50,13 +51,6 @@ bool endsRun(TransferFailure f)
 bool hasControlCharacter(const QString &name)
 {
     return std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
-}
-
-bool isInside(const QString &path, const QString &folder)
-{
-    const QString real = QFileInfo(path).canonicalFilePath();
-    const QString root = QFileInfo(folder).canonicalFilePath();
-    return !real.isEmpty() && !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
 }
 
 // A path argument of an SFTP quote command: double quotes, with backslash and quote escaped by a backslash.
@@ -871,7 +865,7 @@ bool TransferWorker::sendFile(int index, FileResult *result)
         b.fatalShown = true;
         return true;
     }
-    if (!m_options.uploadFolder.isEmpty() && !isInside(path, m_options.uploadFolder)) {
+    if (!m_options.uploadFolder.isEmpty() && !LiesInside(path, m_options.uploadFolder)) {
         o.failure = TransferFailure::OutsideUpload;
     } else if (hasControlCharacter(r.name)) {
         o.failure = TransferFailure::ControlCharacter;

@@ -47,6 +47,13 @@ QStringList PublishFileList(const TPagelette &page, const QString &documentName,
     return files;
 }
 
+bool LiesInside(const QString &path, const QString &folder)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    return !real.isEmpty() && !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
+}
+
 namespace {
 
 // An attribute value as the browser reads it: character references replaced by their characters.

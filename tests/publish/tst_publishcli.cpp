@@ -196,6 +196,8 @@ void TestPublishCli::refusesFilesOutsideUploadFolder()
             page->Page.Items(i)->ImageBlock.FileName = QStringLiteral("../../../id_ed25519");
     }
     writeFile(m_project, DocumentBytes(*page));
+    QCOMPARE(run({QStringLiteral("--check"), url(TestServer::closedPort()), m_project}), 1);
+    QCOMPARE(m_out, QByteArray("would refuse back.gif\nwould refuse id_ed25519\nwould send WalkingClub.html\n"));
     TestServer server(QStringLiteral("ftp"), m_remote);
     QVERIFY(server.isRunning());
     QCOMPARE(run({url(server.port()), m_project}), 1);

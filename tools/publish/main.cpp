@@ -116,15 +116,20 @@ int main(int argc, char *argv[])
     const QStringList problems = PrePublishCheck(html, options.files);
     for (const QString &p : problems)
         print(stderr, QStringLiteral("warning: ") + p);
+    // A project may name any file as a picture; only what lies in the Upload folder goes to the web.
+    options.uploadFolder = folder + ProgramFiles::kUpload;
     if (checkOnly) {
-        for (const QString &f : std::as_const(options.files))
-            print(stdout, QStringLiteral("would send ") + QFileInfo(f).fileName());
-        return problems.isEmpty() ? 0 : kFailed;
+        bool refused = false;
+        for (const QString &f : std::as_const(options.files)) {
+            const bool inside = LiesInside(f, options.uploadFolder);
+            refused = refused || !inside;
+            print(stdout, (inside ? QStringLiteral("would send ") : QStringLiteral("would refuse ")) +
+                              QFileInfo(f).fileName());
+        }
+        return problems.isEmpty() && !refused ? 0 : kFailed;
     }
 
     options.stateDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/publish");
-    // A project may name any file as a picture; only what lies in the Upload folder goes to the web.
-    options.uploadFolder = folder + ProgramFiles::kUpload;
     TransferWorker worker(options);
     QObject::connect(&worker, &TransferWorker::fileFinished, [](const FileResult &r) {
         if (r.failure != TransferFailure::AnotherPublish)
