@@ -54,9 +54,10 @@ fuzz: deps
 # Reading, writing and generating large pages, and brisko-export on the largest (Release build).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup
+	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup brisko-bench-publish
 	@build-bench/tools/bench/brisko-bench-page
 	@build-bench/tools/bench/brisko-bench-startup
+	@build-bench/tools/bench/brisko-bench-publish
 
 # The sample pages in tools/compare/pages as the preview and as Chromium (headless) show them:
 # side-by-side pictures and a table of page heights in $(BUILD)/compare. Not part of the tests.
