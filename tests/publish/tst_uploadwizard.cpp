@@ -229,6 +229,8 @@ private Q_SLOTS:
         control<QLineEdit>(wizard, u"txtHostName"_s)->setText(u"ftp.example.org"_s);
         QCOMPARE(control<QSpinBox>(wizard, u"updnConnections"_s)->value(), 4);
         control<QSpinBox>(wizard, u"updnConnections"_s)->setValue(2);
+        if (const QString pictures = qEnvironmentVariable("BRISKO_PANEL_PICTURES"); !pictures.isEmpty())
+            wizard.grab().save(pictures + u"/profile-editor.png"_s);
         click(wizard, u"btnApply"_s);
         QCOMPARE(ServerProfiles::ReadProfileNames(store()).contains(u"P2"_s), false);
         QCOMPARE(profileNames(wizard), (QStringList{u"P0"_s, u"P1"_s, u"Club <web>"_s}));
