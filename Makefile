@@ -59,16 +59,17 @@ fuzz-all: deps
 
 # Reading, writing and generating large pages, and brisko-export on the largest; the viewer on a
 # large page and the decoders on damaged pictures against their limits; reading large field lists;
-# the memory of an undo history (Release build).
+# the memory of an undo history (Release build); brisko-publish against lftp on a slow test server.
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRISKO_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target brisko-bench-page brisko-bench-startup brisko-bench-undo \
-		brisko-bench-viewer brisko-bench-fields
+		brisko-bench-viewer brisko-bench-fields brisko-bench-publish
 	@build-bench/tools/bench/brisko-bench-page
 	@build-bench/tools/bench/brisko-bench-startup
 	@build-bench/tools/bench/brisko-bench-undo
 	@build-bench/tools/bench/brisko-bench-viewer
 	@build-bench/tools/bench/brisko-bench-fields
+	@build-bench/tools/bench/brisko-bench-publish
 
 # The sample pages in tools/compare/pages as the preview and as Chromium (headless) show them:
 # side-by-side pictures and a table of page heights in $(BUILD)/compare. Not part of the tests.

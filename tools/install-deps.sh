@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libjpeg62-turbo-dev libcurl4-openssl-dev
-    python3-pyftpdlib python3-openssl python3-asyncssh xvfb xauth
+    libjpeg62-turbo-dev libcurl4-openssl-dev libssl-dev
+    python3-pyftpdlib python3-openssl python3-asyncssh xvfb xauth lftp
     qtkeychain-qt6-dev gnome-keyring dbus openssh-client
     clang libclang-rt-14-dev
     dpkg-dev ccache

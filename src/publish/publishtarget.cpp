@@ -36,6 +36,16 @@ QString cleanFolder(QString folder)
     return folder;
 }
 
+// The address as typed, without the password a user may have put into it. A password may hold "/" or "@",
+// so everything from the first ":" after the scheme to the last "@" goes; cutting too much is harmless here.
+QString withoutPassword(const QString &url)
+{
+    const qsizetype authority = url.indexOf(QLatin1String("://"));
+    const qsizetype colon = authority < 0 ? -1 : url.indexOf(QLatin1Char(':'), authority + 3);
+    const qsizetype at = url.lastIndexOf(QLatin1Char('@'));
+    return colon >= 0 && at > colon ? url.left(colon) + url.mid(at) : url;
+}
+
 } // namespace
 
 PublishTarget PublishTarget::fromProfile(const QString &hostText, const QString &port, const QString &user,
@@ -68,7 +78,7 @@ bool PublishTarget::fromUrl(const QString &url, PublishTarget *target, QString *
     const Scheme *scheme = schemeOf(url);
     const QUrl u(url, QUrl::StrictMode);
     if (!scheme || !u.isValid() || u.host().isEmpty()) {
-        *error = QStringLiteral("not a server address: %1").arg(url);
+        *error = QStringLiteral("not a server address: ") + withoutPassword(url);
         return false;
     }
     if (!u.password().isEmpty()) {

@@ -147,6 +147,7 @@ bool LoadProfile(const SettingsStore &store, const QString &name, ServerProfile 
     if (!p.keyFile.isEmpty())
         p.keyPassphrase = readSecret(store, name, QStringLiteral("KeyPassphrase"));
     p.clearTextAccepted = store.readString(k, QStringLiteral("ClearTextAccepted")) == QLatin1String("1");
+    p.connections = qBound(1, store.readString(k, QStringLiteral("Connections"), QStringLiteral("4")).toInt(), 8);
     *profile = p;
     return true;
 }
@@ -176,6 +177,8 @@ SecretPlace SaveProfile(SettingsStore &store, const ServerProfile &profile, cons
     }
     if (profile.clearTextAccepted)
         store.writeString(k, QStringLiteral("ClearTextAccepted"), QStringLiteral("1"));
+    if (profile.connections != ServerProfile().connections)
+        store.writeString(k, QStringLiteral("Connections"), QString::number(profile.connections));
     return inFile ? SecretPlace::SettingsFile : SecretPlace::SecretStore;
 }
 

@@ -18,6 +18,7 @@ struct ServerProfile {
     QString keyFile;    // SFTP: the private key to sign in with
     QString keyPassphrase;
     bool clearTextAccepted = false; // the user agreed to send to this server unencrypted
+    int connections = 4;            // used at once when publishing, 1 to 8
 };
 
 // Where SaveProfile put the password and passphrase.
@@ -37,9 +38,10 @@ QStringList ReadProfileNames(const SettingsStore &store);
 // Missing values read as their defaults; false when no such profile exists. A password kept in the settings
 // file (profiles from before, or no secret store) is read from there, otherwise from the secret store.
 bool LoadProfile(const SettingsStore &store, const QString &name, ServerProfile *profile);
-// Writes the five values in their fixed order (then the trusted key, key file and clear-text consent); the
-// password and the passphrase go into the secret store, or scrambled into the settings file when none
-// answers. With an old name, the old profile goes first, so a rename moves every value.
+// Writes the five values in their fixed order (then the trusted key, key file, clear-text consent and a number
+// of connections other than 4); the password and the passphrase go into the secret store, or scrambled into
+// the settings file when none answers. With an old name, the old profile goes first, so a rename moves every
+// value.
 SecretPlace SaveProfile(SettingsStore &store, const ServerProfile &profile, const QString &oldName = {});
 void DeleteProfile(SettingsStore &store, const QString &name);
 } // namespace ServerProfiles

@@ -1,10 +1,20 @@
 #include "transferworker.h"
 
+#include "uploadlist.h"
 #include "uploadstate.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <thread>
+#include <vector>
 
 #include <curl/curl.h>
 
@@ -13,23 +23,51 @@
 
 namespace {
 
-// Failures after which the next file cannot go better: the connection or the login is gone.
-bool isConnectionFailure(CURLcode code)
+// Failures after which the next file cannot go better: the server is out of reach, or not to be trusted.
+// A temporary file left then is removed at the start of the next run.
+bool endsRun(TransferFailure f)
 {
-    switch (code) {
-    case CURLE_REMOTE_ACCESS_DENIED:
-    case CURLE_UPLOAD_FAILED:
-    case CURLE_QUOTE_ERROR:
-    case CURLE_REMOTE_FILE_NOT_FOUND:
-    case CURLE_REMOTE_DISK_FULL:
-    case CURLE_READ_ERROR:
-    case CURLE_FILESIZE_EXCEEDED:
-    case CURLE_REMOTE_FILE_EXISTS:
-    case CURLE_FTP_COULDNT_RETR_FILE:
-        return false;
+    switch (f) {
+    case TransferFailure::Stopped:
+    case TransferFailure::Stalled:
+    case TransferFailure::NoConfirmation:
+    case TransferFailure::NoAnswer:
+    case TransferFailure::HostNotFound:
+    case TransferFailure::CouldNotConnect:
+    case TransferFailure::LoginRefused:
+    case TransferFailure::KeyRefused:
+    case TransferFailure::AgentRefused:
+    case TransferFailure::NoTls:
+    case TransferFailure::CertificateUnverified:
+    case TransferFailure::CertificateChanged:
+    case TransferFailure::HostKeyUnknown:
+    case TransferFailure::HostKeyChanged:
+    case TransferFailure::HostKeyRefused:
+    case TransferFailure::NetworkLibrary:
+        return true;
     default:
-        return code != CURLE_OK;
+        return false;
     }
+}
+
+bool hasControlCharacter(const QString &name)
+{
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+// A path argument of an SFTP quote command: double quotes, with backslash and quote escaped by a backslash.
+QString sftpQuoted(const QString &path)
+{
+    QString q = path;
+    q.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    q.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+bool isTemporaryName(const QString &name)
+{
+    return name.size() > 13 && name.startsWith(QLatin1Char('.')) && name.endsWith(QLatin1String(".brisko-part")) &&
+           !hasControlCharacter(name);
 }
 
 // "SHA256:" and unpadded Base64, the form OpenSSH shows.
@@ -90,15 +128,66 @@ QByteArray publicKeyInfo(const QByteArray &der)
     return n < 0 ? QByteArray() : der.mid(pos, n);
 }
 
-size_t readFromFile(char *buffer, size_t size, size_t count, void *file)
+// A file going up, hashed as it is read: one pass over the disk.
+struct UploadSource {
+    QFile file;
+    Sha256 hash;
+};
+
+size_t readFromFile(char *buffer, size_t size, size_t count, void *source)
 {
-    const qint64 n = static_cast<QFile *>(file)->read(buffer, qint64(size * count));
-    return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
+    auto *s = static_cast<UploadSource *>(source);
+    const qint64 n = s->file.read(buffer, qint64(size * count));
+    if (n < 0)
+        return CURL_READFUNC_ABORT;
+    s->hash.add(buffer, n);
+    return size_t(n);
 }
 
-size_t discard(char *, size_t size, size_t count, void *)
+size_t collect(char *data, size_t size, size_t count, void *buffer)
 {
+    auto *b = static_cast<QByteArray *>(buffer);
+    if (b->size() < (1 << 24)) // a listing or the answers to a few commands; more is not ours to keep
+        b->append(data, qsizetype(size * count));
     return size * count;
+}
+
+// The last refusal of an FTP server in what it sent on the control connection: "452 No room".
+QString lastRefusal(const QByteArray &replies)
+{
+    const QList<QByteArray> lines = replies.split('\n');
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        const QByteArray line = it->trimmed();
+        if (line.size() >= 4 && (line[0] == '4' || line[0] == '5') && line[3] == ' ')
+            return plainServerText(line);
+    }
+    return {};
+}
+
+// The size in a server's answer to SIZE ("213 1234"), or -1.
+qint64 sizeReply(const QByteArray &replies)
+{
+    for (const QByteArray &line : replies.split('\n')) {
+        if (line.startsWith("213 ")) {
+            bool ok = false;
+            const qint64 n = line.mid(4).trimmed().toLongLong(&ok);
+            return ok && n >= 0 ? n : -1;
+        }
+    }
+    return -1;
+}
+
+// The "size" fact of an MLST answer: " type=file;size=123;modify=...; name".
+qint64 sizeFact(const QByteArray &facts)
+{
+    for (const QByteArray &fact : facts.split(';')) {
+        if (fact.trimmed().toLower().startsWith("size=")) {
+            bool ok = false;
+            const qint64 n = fact.trimmed().mid(5).toLongLong(&ok);
+            return ok && n >= 0 ? n : -1;
+        }
+    }
+    return -1;
 }
 
 struct CurlList {
@@ -106,11 +195,6 @@ struct CurlList {
     ~CurlList() { curl_slist_free_all(list); }
     void append(const QString &s) { list = curl_slist_append(list, s.toUtf8().constData()); }
 };
-
-QString seconds(int ms)
-{
-    return QString::number((ms + 999) / 1000);
-}
 
 } // namespace
 
@@ -124,8 +208,16 @@ TransferWorker::TransferWorker(TransferOptions options, QObject *parent)
 
 TransferWorker::~TransferWorker()
 {
+    closeConnection();
+}
+
+void TransferWorker::closeConnection()
+{
+    if (m_multi)
+        curl_multi_cleanup(static_cast<CURLM *>(m_multi));
     if (m_curl)
         curl_easy_cleanup(m_curl);
+    m_multi = m_curl = nullptr;
 }
 
 QString TransferWorker::temporaryName(const QString &name)
@@ -143,7 +235,7 @@ struct CurlCallbacks {
 int CurlCallbacks::progress(void *self, curl_off_t, curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow)
 {
     auto *w = static_cast<TransferWorker *>(self);
-    if (w->m_stop) {
+    if (w->stopping()) {
         w->m_abort = TransferWorker::Abort::Stopped;
         w->shutDownSockets();
         return 1;
@@ -152,8 +244,11 @@ int CurlCallbacks::progress(void *self, curl_off_t, curl_off_t dlnow, curl_off_t
     if (moved != w->m_moved) {
         w->m_moved = moved;
         w->m_idle.restart();
-        if (ultotal > 0)
-            Q_EMIT w->progress(ulnow, w->m_fileSize, w->m_doneBytes + ulnow, w->m_totalBytes);
+        if (ultotal > 0) {
+            w->m_root->m_sentBytes += ulnow - w->m_laneSent;
+            w->m_laneSent = ulnow;
+            Q_EMIT w->m_root->progress(w->m_fileName, ulnow, w->m_fileSize, w->m_root->m_sentBytes, w->m_root->m_totalBytes);
+        }
         return 0;
     }
     // Once all bytes are handed over, the wait for the server's confirmation is libcurl's response timeout:
@@ -214,7 +309,12 @@ void TransferWorker::prepare(bool forUpload)
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &CurlCallbacks::progress);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &discard);
+    m_body.clear();
+    m_replies.clear();
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &collect);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &m_body);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &collect);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &m_replies);
     curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, &CurlCallbacks::openSocket);
     curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, this);
     curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, &CurlCallbacks::closeSocket);
@@ -257,7 +357,9 @@ void TransferWorker::prepare(bool forUpload)
             QByteArray pin = m_options.trustedFingerprint.mid(7).toLatin1();
             while (pin.size() % 4)
                 pin += '=';
+            // The pin decides alone: a self-signed or shared-hosting certificate names another host.
             curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L);
+            curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
             curl_easy_setopt(c, CURLOPT_PINNEDPUBLICKEY, QByteArray("sha256//" + pin).constData());
         }
     }
@@ -266,91 +368,149 @@ void TransferWorker::prepare(bool forUpload)
     m_abort = Abort::None;
 }
 
+// Runs the prepared request. libcurl's own wait sleeps up to a second at times while an FTP data connection
+// opens, which made every few files cost a second; polling in short steps keeps the request moving.
+int TransferWorker::transfer()
+{
+    auto *multi = static_cast<CURLM *>(m_multi);
+    if (!multi)
+        m_multi = multi = curl_multi_init();
+    if (!multi || curl_multi_add_handle(multi, m_curl) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    int running = 1;
+    while (running > 0) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK)
+            break;
+        if (running > 0)
+            curl_multi_poll(multi, nullptr, 0, 10, nullptr);
+    }
+    CURLcode result = CURLE_FAILED_INIT;
+    int left = 0;
+    while (CURLMsg *m = curl_multi_info_read(multi, &left)) {
+        if (m->msg == CURLMSG_DONE && m->easy_handle == m_curl)
+            result = m->data.result;
+    }
+    curl_multi_remove_handle(multi, m_curl);
+    return result;
+}
+
 TransferWorker::Outcome TransferWorker::perform()
 {
     char error[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, error);
-    const CURLcode code = curl_easy_perform(m_curl);
+    const auto code = CURLcode(transfer());
     curl_easy_setopt(m_curl, CURLOPT_ERRORBUFFER, nullptr);
     Outcome o;
-    o.ok = code == CURLE_OK;
-    if (!o.ok) {
-        if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
-            m_hostKeyChanged = true;
-        if (code == CURLE_USE_SSL_FAILED)
-            m_tlsRefused = true;
-        if (code == CURLE_LOGIN_DENIED && !m_options.privateKeyFile.isEmpty())
-            m_keyRefused = true;
-        o.connectionLost = isConnectionFailure(code);
-        o.reason = describe(code, error);
+    if (code == CURLE_OK) {
+        m_connected = true;
+        return o;
     }
+    long response = 0;
+    curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &response);
+    if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+        m_hostKeyChanged = true;
+    o.failure = classify(code, response);
+    o.detail = QString::fromUtf8(*error ? error : curl_easy_strerror(code));
+    o.reply = lastRefusal(m_replies);
     return o;
 }
 
-QString TransferWorker::describe(int value, const char *detail) const
+TransferFailure TransferWorker::classify(int value, long response) const
 {
     const auto code = CURLcode(value);
-    const PublishTarget &t = m_options.target;
-    const TransferTimeouts &to = m_options.timeouts;
+    const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
     switch (code) {
+    case CURLE_OK:
+        return TransferFailure::None;
     case CURLE_ABORTED_BY_CALLBACK:
         switch (m_abort) {
         case Abort::Stopped:
-            return QStringLiteral("stopped");
+            return TransferFailure::Stopped;
         case Abort::Stalled:
-            return QStringLiteral("the transfer stalled: no data moved for %1 s").arg(seconds(to.stallMs));
+            return TransferFailure::Stalled;
         case Abort::NoAnswer:
-            return QStringLiteral("the server did not confirm the file within %1 s").arg(seconds(to.replyMs));
+            return TransferFailure::NoConfirmation;
         case Abort::None:
             break;
         }
-        break;
+        return TransferFailure::Other;
     case CURLE_COULDNT_RESOLVE_HOST:
-        return QStringLiteral("the server %1 was not found").arg(t.host);
+        return TransferFailure::HostNotFound;
     case CURLE_COULDNT_CONNECT:
-        return QStringLiteral("could not connect to %1 port %2").arg(t.host).arg(t.port);
+        return TransferFailure::CouldNotConnect;
     case CURLE_LOGIN_DENIED:
-        if (t.protocol == PublishProtocol::Sftp && (!m_options.privateKeyFile.isEmpty() || t.password.isEmpty()))
-            return m_options.privateKeyFile.isEmpty()
-                       ? QStringLiteral("the server refused the keys of the SSH agent")
-                       : QStringLiteral("the server refused the key %1, or its passphrase is wrong")
-                             .arg(m_options.privateKeyFile);
-        return QStringLiteral("the server refused the user name or password");
+        if (sftp && !m_options.privateKeyFile.isEmpty())
+            return TransferFailure::KeyRefused;
+        if (sftp && m_options.target.password.isEmpty())
+            return TransferFailure::AgentRefused;
+        return TransferFailure::LoginRefused;
     case CURLE_OPERATION_TIMEDOUT:
-        if (QByteArray(detail).contains("response"))
-            return QStringLiteral("the server did not answer within %1 s").arg(seconds(to.replyMs));
-        return QStringLiteral("the server did not answer in time (%1)").arg(QString::fromUtf8(detail));
+        return TransferFailure::NoAnswer;
+    case CURLE_USE_SSL_FAILED:
+        return TransferFailure::NoTls;
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        return TransferFailure::CertificateChanged;
+    case CURLE_PEER_FAILED_VERIFICATION:
+        if (!sftp)
+            return TransferFailure::CertificateUnverified;
+        if (m_hostKeyChanged)
+            return TransferFailure::HostKeyChanged;
+        return m_untrustedFingerprint.isEmpty() ? TransferFailure::HostKeyRefused : TransferFailure::HostKeyUnknown;
+    case CURLE_REMOTE_DISK_FULL:
+        return TransferFailure::DiskFull;
+    case CURLE_REMOTE_ACCESS_DENIED:
+        return TransferFailure::WriteRefused;
+    case CURLE_FAILED_INIT:
+    case CURLE_OUT_OF_MEMORY:
+        return TransferFailure::NetworkLibrary;
+    default:
+        break;
+    }
+    // The FTP reply codes say more than the library's summary of them.
+    switch (response) {
+    case 452:
+    case 552:
+        return TransferFailure::DiskFull;
+    case 450:
+    case 532:
+    case 550:
+    case 553:
+        return TransferFailure::WriteRefused;
+    default:
+        break;
+    }
+    switch (code) {
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
     case CURLE_GOT_NOTHING:
     case CURLE_PARTIAL_FILE:
-        return QStringLiteral("the connection to the server broke off (%1)")
-            .arg(QString::fromUtf8(*detail ? detail : curl_easy_strerror(code)));
-    case CURLE_USE_SSL_FAILED:
-        return QStringLiteral("the server does not offer TLS encryption");
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-        if (t.protocol == PublishProtocol::Sftp) {
-            if (m_hostKeyChanged)
-                return QStringLiteral("WARNING: the server's host key has changed (now %1); refused, it may not be "
-                                      "your server")
-                    .arg(m_untrustedFingerprint);
-            if (!m_untrustedFingerprint.isEmpty())
-                return QStringLiteral("the server's host key is unknown (fingerprint %1)").arg(m_untrustedFingerprint);
-            return QStringLiteral("the server's host key was refused by the known-hosts file");
-        }
-        if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
-            return QStringLiteral("WARNING: the server's certificate key has changed; refused, it may not be your "
-                                  "server");
-        return m_untrustedFingerprint.isEmpty()
-                   ? QStringLiteral("the server's certificate could not be verified")
-                   : QStringLiteral("the server's certificate could not be verified (key fingerprint %1)")
-                         .arg(m_untrustedFingerprint);
+    case CURLE_SSL_CONNECT_ERROR:
+        return TransferFailure::ConnectionBroke;
+    case CURLE_UPLOAD_FAILED:
+    case CURLE_QUOTE_ERROR:
+        return TransferFailure::ServerRefused;
     default:
-        break;
+        return TransferFailure::Other;
     }
-    const QString text = QString::fromUtf8(*detail ? detail : curl_easy_strerror(code));
-    return text;
+}
+
+// Fills in the result of a failure: its code, the server's words, and the sentence for the user.
+void TransferWorker::finish(FileResult *r, const Outcome &o) const
+{
+    r->failure = o.failure;
+    r->serverReply = o.reply;
+    FailureContext c;
+    c.name = r->name;
+    c.host = m_options.target.host;
+    c.port = m_options.target.port;
+    c.stallMs = m_options.timeouts.stallMs;
+    c.replyMs = m_options.timeouts.replyMs;
+    c.fingerprint = m_untrustedFingerprint;
+    c.keyFile = m_options.privateKeyFile;
+    c.localSize = r->size;
+    c.remoteSize = o.remoteSize;
+    c.detail = o.detail;
+    r->reason = describeFailure(o.failure, c);
 }
 
 QString TransferWorker::probeCertificateFingerprint()
@@ -367,7 +527,7 @@ QString TransferWorker::probeCertificateFingerprint()
     curl_easy_setopt(m_curl, CURLOPT_CERTINFO, 1L);
     curl_easy_setopt(m_curl, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(m_curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_perform(m_curl);
+    transfer();
     curl_certinfo *info = nullptr;
     if (curl_easy_getinfo(m_curl, CURLINFO_CERTINFO, &info) != CURLE_OK || !info || info->num_of_certs < 1)
         return {};
@@ -385,157 +545,424 @@ QString TransferWorker::probeCertificateFingerprint()
     return {};
 }
 
-bool TransferWorker::remoteSize(const QString &name, qint64 *size, Outcome *outcome)
+TransferWorker::Outcome TransferWorker::runCommands(const QStringList &commands)
+{
+    // Sent after libcurl has changed into the folder, so that FTP names are relative to it.
+    prepare(false);
+    const QByteArray url = m_options.target.fileUrl(QString());
+    curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    CurlList list;
+    for (const QString &c : commands)
+        list.append(c);
+    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, list.list);
+    return perform();
+}
+
+QString TransferWorker::remotePath(const QString &name) const
+{
+    const QString &folder = m_options.target.folder;
+    return sftpQuoted(folder.isEmpty() ? name : folder + QLatin1Char('/') + name);
+}
+
+TransferWorker::Outcome TransferWorker::remoteSize(const QString &name)
 {
     prepare(false);
     const QByteArray url = m_options.target.fileUrl(name);
     curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    *outcome = perform();
+    Outcome o = perform();
     curl_off_t length = -1;
-    if (!outcome->ok || curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
-        length = -1;
-    *size = length;
-    return outcome->ok;
+    if (o.ok() && curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length >= 0) {
+        o.remoteSize = length;
+        return o;
+    }
+    if (!o.ok() || m_options.target.protocol == PublishProtocol::Sftp)
+        return o;
+    // A server without SIZE: its MLST answer names the size too.
+    const QString mlst = QStringLiteral("*MLST ") + name;
+    o = runCommands({mlst});
+    if (o.ok()) {
+        for (const QByteArray &line : m_replies.split('\n')) {
+            if (line.startsWith(' ')) // the facts line of the answer
+                o.remoteSize = sizeFact(line.mid(1).split(' ').value(0));
+        }
+    }
+    return o;
+}
+
+TransferWorker::Outcome TransferWorker::listFolder(QList<RemoteEntry> *entries, bool *withSizes)
+{
+    entries->clear();
+    const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
+    prepare(false);
+    const QByteArray url = m_options.target.fileUrl(QString());
+    curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
+    // MLSD gives sizes and lists names starting with "." too, which a plain name list may leave out.
+    if (!sftp)
+        curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, "MLSD");
+    Outcome o = perform();
+    *withSizes = true;
+    if (!sftp && !o.ok() && !endsRun(o.failure)) {
+        prepare(false);
+        curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
+        curl_easy_setopt(m_curl, CURLOPT_DIRLISTONLY, 1L);
+        o = perform();
+        *withSizes = false;
+    }
+    if (!o.ok())
+        return o;
+    // An SFTP listing line: mode, links, owner, group, size, three date fields, one space, the name.
+    static const QRegularExpression longLine(
+        QStringLiteral("^([-a-z])\\S*\\s+\\d+\\s+\\S+\\s+\\S+\\s+(\\d+)\\s+\\S+\\s+\\S+\\s+\\S+ (.+)$"));
+    for (QByteArray line : m_body.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        RemoteEntry e;
+        if (sftp) {
+            const QRegularExpressionMatch m = longLine.match(QString::fromUtf8(line));
+            if (!m.hasMatch())
+                continue;
+            e.name = m.captured(3);
+            if (m.captured(1) == QLatin1String("-"))
+                e.size = m.captured(2).toLongLong();
+        } else if (*withSizes) {
+            const qsizetype space = line.indexOf(' ');
+            if (space < 0)
+                continue;
+            if (line.left(space).toLower().contains("type=file;"))
+                e.size = sizeFact(line.left(space));
+            e.name = QString::fromUtf8(line.mid(space + 1));
+        } else {
+            e.name = QString::fromUtf8(line);
+        }
+        if (!e.name.isEmpty())
+            entries->append(e);
+    }
+    return o;
+}
+
+TransferWorker::Outcome TransferWorker::readFolder()
+{
+    QList<RemoteEntry> entries;
+    bool withSizes = false;
+    const Outcome listed = listFolder(&entries, &withSizes);
+    m_listed.clear();
+    m_listedSizes = listed.ok() && withSizes;
+    if (!listed.ok()) // a folder that does not exist yet holds nothing
+        return endsRun(listed.failure) ? listed : Outcome();
+    for (const RemoteEntry &e : std::as_const(entries))
+        m_listed.insert(e.name, e.size);
+    QStringList commands;
+    for (const RemoteEntry &e : std::as_const(entries)) {
+        if (isTemporaryName(e.name))
+            commands << (m_options.target.protocol == PublishProtocol::Sftp ? QStringLiteral("*rm ") + remotePath(e.name)
+                                                                            : QStringLiteral("*DELE ") + e.name);
+    }
+    return commands.isEmpty() ? Outcome() : runCommands(commands);
 }
 
 void TransferWorker::removeRemote(const QString &name)
 {
-    prepare(false);
-    const QByteArray url = m_options.target.fileUrl(QString());
-    curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    CurlList quote;
-    const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
-    const QString folder = m_options.target.folder.isEmpty() ? QString() : m_options.target.folder + QLatin1Char('/');
-    quote.append(sftp ? QStringLiteral("rm \"%1%2\"").arg(folder, name) : QStringLiteral("DELE %1").arg(name));
-    curl_easy_setopt(m_curl, CURLOPT_QUOTE, quote.list);
-    perform();
+    runCommands({m_options.target.protocol == PublishProtocol::Sftp ? QStringLiteral("*rm ") + remotePath(name)
+                                                                    : QStringLiteral("*DELE ") + name});
 }
 
 TransferWorker::Outcome TransferWorker::upload(const QString &localPath, const QString &name, qint64 size)
 {
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {false, false, QStringLiteral("cannot read the local file: %1").arg(file.errorString())};
+    UploadSource source;
+    source.file.setFileName(localPath);
+    if (!source.file.open(QIODevice::ReadOnly))
+        return {TransferFailure::LocalUnreadable, source.file.errorString(), {}, -1, FileResult::SizeChecked, {}};
     const QString temp = temporaryName(name);
     const bool sftp = m_options.target.protocol == PublishProtocol::Sftp;
-    const QString folder = m_options.target.folder.isEmpty() ? QString() : m_options.target.folder + QLatin1Char('/');
 
     prepare(true);
     const QByteArray url = m_options.target.fileUrl(temp);
     curl_easy_setopt(m_curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(m_curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, &readFromFile);
-    curl_easy_setopt(m_curl, CURLOPT_READDATA, &file);
+    curl_easy_setopt(m_curl, CURLOPT_READDATA, &source);
     curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
-    CurlList rename;
-    if (sftp) {
-        // SFTP renames do not replace an existing file; the old one goes first ("*": it may not exist).
-        rename.append(QStringLiteral("*rm \"%1%2\"").arg(folder, name));
-        rename.append(QStringLiteral("rename \"%1%2\" \"%1%3\"").arg(folder, temp, name));
-    } else {
-        rename.append(QStringLiteral("RNFR %1").arg(temp));
-        rename.append(QStringLiteral("RNTO %1").arg(name));
+    curl_easy_setopt(m_curl, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
+    // FTP: ask for the size on the same turn, with no new request ("*": a server without SIZE is no failure).
+    CurlList after;
+    if (!sftp) {
+        after.append(QStringLiteral("*SIZE ") + temp);
+        curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, after.list);
     }
-    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, rename.list);
     Outcome o = perform();
-    file.close();
-    if (!o.ok) {
-        if (!o.connectionLost)
+    const qint64 reported = sftp ? -1 : sizeReply(m_replies);
+    curl_off_t sent = -1;
+    curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
+    source.file.close();
+    if (!o.ok()) {
+        if (!endsRun(o.failure))
             removeRemote(temp);
         return o;
     }
-    qint64 remote = -1;
+    // The temporary file must hold every byte before it may replace the live one.
     Outcome check;
-    if (!remoteSize(name, &remote, &check))
-        return {false, check.connectionLost, QStringLiteral("could not confirm the file on the server: ") + check.reason};
-    if (remote != size)
-        return {false, false,
-                QStringLiteral("the server holds %1 bytes instead of %2").arg(remote).arg(size)};
-    return {true, false, {}};
+    check.remoteSize = reported;
+    if (reported < 0)
+        check = remoteSize(temp);
+    if (check.ok() && check.remoteSize < 0) {
+        if (sent != size)
+            check.failure = TransferFailure::NotConfirmed;
+        check.check = FileResult::ReplyChecked;
+    } else if (check.ok() && check.remoteSize != size) {
+        check.failure = TransferFailure::SizeMismatch;
+    }
+    if (!check.ok()) {
+        if (!endsRun(check.failure))
+            removeRemote(temp);
+        return check;
+    }
+    // SFTP renames do not replace an existing file; the old one goes first ("*": it may not exist).
+    const QStringList rename = sftp ? QStringList{QStringLiteral("*rm ") + remotePath(name),
+                                                  QStringLiteral("rename ") + remotePath(temp) + QLatin1Char(' ') +
+                                                      remotePath(name)}
+                                    : QStringList{QStringLiteral("RNFR ") + temp, QStringLiteral("RNTO ") + name};
+    Outcome renamed = runCommands(rename);
+    if (!renamed.ok()) {
+        if (!endsRun(renamed.failure))
+            removeRemote(temp);
+        return renamed;
+    }
+    renamed.check = check.check;
+    renamed.sha256 = source.hash.hexResult();
+    return renamed;
 }
 
 void TransferWorker::run()
 {
     m_curl = m_curl ? m_curl : curl_easy_init();
     m_results.clear();
-    if (!m_curl) {
-        for (const QString &path : std::as_const(m_options.files))
-            m_results.append({path, QFileInfo(path).fileName(), FileResult::Failed, 0,
-                              QStringLiteral("not sent: the network library could not start")});
+    m_runFailure = m_endFailure = TransferFailure::None;
+    m_stateError.clear();
+    auto failAll = [this](TransferFailure failure) {
+        for (const QString &path : std::as_const(m_options.files)) {
+            FileResult r;
+            r.localPath = path;
+            r.name = QFileInfo(path).fileName();
+            finish(&r, {failure, {}, {}, -1, FileResult::SizeChecked, {}});
+            m_results.append(r);
+            Q_EMIT fileFinished(r);
+        }
         Q_EMIT finished();
-        return;
+    };
+    if (!m_curl)
+        return failAll(TransferFailure::NetworkLibrary);
+
+    // One publish per destination at a time: two would share the temporary names.
+    std::unique_ptr<QLockFile> lock;
+    const QString key = m_options.target.destinationKey();
+    if (!m_options.stateDir.isEmpty()) {
+        QDir().mkpath(m_options.stateDir);
+        lock = std::make_unique<QLockFile>(UploadState::lockFileFor(m_options.stateDir, key));
+        lock->setStaleLockTime(0); // only a lock whose process is gone is stale, however long a publish takes
+        if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError) {
+            m_runFailure = TransferFailure::AnotherPublish;
+            return failAll(m_runFailure);
+        }
     }
     UploadState state;
-    const QString statePath = m_options.stateDir.isEmpty()
-                                  ? QString()
-                                  : UploadState::fileFor(m_options.stateDir, m_options.target.destinationKey());
+    const QString statePath = m_options.stateDir.isEmpty() ? QString() : UploadState::fileFor(m_options.stateDir, key);
     if (!statePath.isEmpty())
         state.load(statePath);
 
     m_totalBytes = 0;
     for (const QString &path : std::as_const(m_options.files))
         m_totalBytes += QFileInfo(path).size();
-    m_doneBytes = 0;
+    m_sentBytes = 0;
 
-    QString fatal;
-    for (const QString &path : std::as_const(m_options.files)) {
-        FileResult r;
-        r.localPath = path;
-        r.name = QFileInfo(path).fileName();
-        const UploadState::Entry local = UploadState::digestOf(path);
-        r.size = qMax<qint64>(local.size, 0);
-        if (fatal.isEmpty() && m_stop)
-            fatal = QStringLiteral("stopped");
-        if (!fatal.isEmpty()) {
-            r.reason = QStringLiteral("not sent: ") + fatal;
-        } else if (local.size < 0) {
-            r.reason = QStringLiteral("cannot read the local file");
-        } else {
-            Q_EMIT fileStarted(r.name, r.size);
-            m_fileSize = r.size;
-            bool unchanged = false;
-            const UploadState::Entry known = state.entry(r.name);
-            if (!m_options.sendAll && known.size == local.size && known.sha256 == local.sha256) {
-                qint64 remote = -1;
-                Outcome check;
-                // A file removed or replaced on the server goes up again.
-                unchanged = remoteSize(r.name, &remote, &check) && remote == local.size;
-                if (!check.ok && check.connectionLost) {
-                    fatal = check.reason;
-                    r.reason = check.reason;
-                }
-            }
-            if (unchanged) {
-                r.status = FileResult::Unchanged;
-            } else if (fatal.isEmpty()) {
-                const Outcome o = upload(path, r.name, r.size);
-                if (o.ok) {
-                    r.status = FileResult::Sent;
-                    state.set(r.name, local);
-                } else {
-                    r.reason = o.reason;
-                    state.remove(r.name);
-                    if (o.connectionLost)
-                        fatal = o.reason;
-                }
-            }
-        }
-        if (r.status == FileResult::Failed && m_untrustedFingerprint.isEmpty() &&
-            m_options.target.protocol != PublishProtocol::Sftp &&
-            r.reason.startsWith(QLatin1String("the server's certificate could not be verified"))) {
-            m_untrustedFingerprint = probeCertificateFingerprint();
-            r.reason = describe(CURLE_PEER_FAILED_VERIFICATION, "");
-            fatal = r.reason;
-        }
-        m_doneBytes += r.size;
-        m_results.append(r);
-        Q_EMIT fileFinished(r);
+    Batch batch;
+    batch.state = &state;
+    batch.results.resize(m_options.files.size());
+    batch.done.resize(m_options.files.size());
+    for (int i = 0; i < m_options.files.size(); ++i)
+        batch.queue.append(i);
+    // One listing tells which files are there at which size, and shows temporary files of earlier runs that
+    // broke off, which go first; it also finds a server out of reach.
+    batch.fatal = readFolder();
+    m_batch = &batch;
+
+    // Further connections each take the next file from the queue; a server that refuses them leaves the work
+    // to this one.
+    const int extra = batch.fatal.ok() ? qBound(1, m_options.connections, 8) - 1 : 0;
+    std::vector<std::unique_ptr<TransferWorker>> lanes;
+    std::vector<std::thread> threads;
+    for (int i = 0; i < qMin<qsizetype>(extra, m_options.files.size() - 1); ++i) {
+        lanes.push_back(std::make_unique<TransferWorker>(m_options));
+        TransferWorker *lane = lanes.back().get();
+        lane->m_root = this;
+        lane->m_batch = &batch;
+        lane->m_listed = m_listed;
+        lane->m_listedSizes = m_listedSizes;
+        threads.emplace_back([lane] { lane->runLane(); });
     }
-    if (!statePath.isEmpty())
-        state.save(statePath);
-    curl_easy_cleanup(m_curl);
-    m_curl = nullptr;
+    runLane();
+    for (std::thread &t : threads)
+        t.join();
+    for (const auto &lane : lanes) {
+        m_hostKeyChanged = m_hostKeyChanged || lane->m_hostKeyChanged;
+        if (m_untrustedFingerprint.isEmpty()) {
+            m_untrustedFingerprint = lane->m_untrustedFingerprint;
+            m_certificateSha256 = lane->m_certificateSha256;
+        }
+    }
+    lanes.clear();
+    m_batch = nullptr;
+    m_results = batch.results;
+    m_endFailure = batch.fatal.failure;
+
+    if (!statePath.isEmpty() && !state.save(statePath, &m_stateError) && m_stateError.isEmpty())
+        m_stateError = QStringLiteral("unknown error");
+    closeConnection();
     Q_EMIT finished();
+}
+
+void TransferWorker::runLane()
+{
+    Batch &b = *m_batch;
+    m_curl = m_curl ? m_curl : curl_easy_init();
+    for (; m_curl;) {
+        int index = -1;
+        {
+            const QMutexLocker locker(&b.mutex);
+            if (b.queue.isEmpty())
+                break;
+            index = b.queue.takeFirst();
+        }
+        FileResult r;
+        if (!sendFile(index, &r)) {
+            // This extra connection was refused before it did anything: the file goes back for the others.
+            const QMutexLocker locker(&b.mutex);
+            m_root->m_sentBytes -= m_laneSent;
+            m_laneSent = 0;
+            b.queue.prepend(index);
+            break;
+        }
+        const QMutexLocker locker(&b.mutex);
+        m_root->m_sentBytes += r.size - m_laneSent;
+        m_laneSent = 0;
+        b.results[index] = r;
+        b.done[index] = true;
+        // Results are told in the order of the list, whichever connection finished first.
+        while (b.emitted < b.done.size() && b.done[b.emitted])
+            Q_EMIT m_root->fileFinished(b.results[b.emitted++]);
+    }
+    if (m_root != this)
+        closeConnection();
+}
+
+// Sends or checks one file of the list. False when an extra connection failed before its first success.
+bool TransferWorker::sendFile(int index, FileResult *result)
+{
+    Batch &b = *m_batch;
+    const QString &path = m_options.files[index];
+    FileResult &r = *result;
+    r.localPath = path;
+    r.name = QFileInfo(path).fileName();
+    const QFileInfo info(path);
+    UploadState::Entry local{info.isFile() && info.isReadable() ? info.size() : -1, {}};
+    r.size = qMax<qint64>(local.size, 0);
+    Outcome fatal;
+    {
+        const QMutexLocker locker(&b.mutex);
+        if (b.fatal.ok() && stopping())
+            b.fatal.failure = TransferFailure::Stopped;
+        fatal = b.fatal;
+    }
+    Outcome o;
+    if (!fatal.ok()) {
+        if (fatal.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
+            m_untrustedFingerprint = probeCertificateFingerprint();
+        finish(&r, fatal);
+        const QMutexLocker locker(&b.mutex);
+        // the reason is given in full once, then the later files say "not sent"
+        if (b.fatalShown)
+            r.reason = QStringLiteral("not sent: ") + r.reason;
+        b.fatalShown = true;
+        return true;
+    }
+    if (!m_options.uploadFolder.isEmpty() && !LiesInside(path, m_options.uploadFolder)) {
+        o.failure = TransferFailure::OutsideUpload;
+    } else if (hasControlCharacter(r.name)) {
+        o.failure = TransferFailure::ControlCharacter;
+    } else if (local.size < 0) {
+        o.failure = TransferFailure::LocalUnreadable;
+    } else {
+        Q_EMIT m_root->fileStarted(r.name, r.size);
+        m_fileSize = r.size;
+        m_fileName = r.name;
+        UploadState::Entry known;
+        {
+            const QMutexLocker locker(&b.mutex);
+            known = b.state->entry(r.name);
+        }
+        bool unchanged = false;
+        // Only a file of the remembered size is hashed before the decision; any other is hashed as it goes up.
+        if (!m_options.sendAll && known.size == local.size)
+            local = UploadState::digestOf(path);
+        if (!m_options.sendAll && known.size == local.size && known.sha256 == local.sha256) {
+            // A file removed or replaced on the server goes up again.
+            if (m_listedSizes) {
+                unchanged = m_listed.value(r.name, -1) == local.size;
+            } else {
+                const Outcome check = remoteSize(r.name);
+                unchanged = check.ok() && check.remoteSize == local.size;
+                if (endsRun(check.failure))
+                    o = check;
+            }
+        }
+        if (unchanged) {
+            r.status = FileResult::Unchanged;
+        } else if (o.ok()) {
+            o = upload(path, r.name, r.size);
+            if (o.ok()) {
+                r.status = FileResult::Sent;
+                r.check = o.check;
+            }
+        }
+        if (m_root != this && !m_connected && !o.ok())
+            return false;
+        const QMutexLocker locker(&b.mutex);
+        if (r.status == FileResult::Sent)
+            b.state->set(r.name, {r.size, o.sha256});
+        else if (r.status == FileResult::Failed)
+            b.state->remove(r.name);
+    }
+    if (!o.ok()) {
+        if (o.failure == TransferFailure::CertificateUnverified && m_untrustedFingerprint.isEmpty())
+            m_untrustedFingerprint = probeCertificateFingerprint();
+        finish(&r, o);
+        if (endsRun(o.failure)) {
+            const QMutexLocker locker(&b.mutex);
+            if (b.fatal.ok()) {
+                b.fatal = o;
+                b.fatalShown = true;
+            }
+        }
+    }
+    return true;
+}
+
+QString PublishResultLine(const FileResult &r)
+{
+    switch (r.status) {
+    case FileResult::Sent:
+        return QStringLiteral("sent ") + r.name + QStringLiteral(" (") + QString::number(r.size) +
+               (r.check == FileResult::ReplyChecked
+                    ? QStringLiteral(" bytes; the server reports no sizes, so only its confirmation was checked)")
+                    : QStringLiteral(" bytes)"));
+    case FileResult::Unchanged:
+        return QStringLiteral("unchanged ") + r.name;
+    case FileResult::Failed:
+        break;
+    }
+    const QString line = (r.failure == TransferFailure::OutsideUpload ? QStringLiteral("refused ")
+                                                                       : QStringLiteral("failed ")) +
+                         r.name + QStringLiteral(": ") + r.reason;
+    return r.serverReply.isEmpty() ? line : line + QStringLiteral("\n  the server said: ") + r.serverReply;
 }

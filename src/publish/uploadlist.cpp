@@ -70,6 +70,44 @@ QStringList PublishFileList(const TPagelette &page, const QString &documentName,
     return files;
 }
 
+bool LiesInside(const QString &path, const QString &folder)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    return !real.isEmpty() && !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
+}
+
+namespace {
+
+// An attribute value as the browser reads it: character references replaced by their characters.
+QString decodeReferences(const QString &value)
+{
+    static const QRegularExpression reference(QStringLiteral("&(#[0-9]{1,7}|#[xX][0-9a-fA-F]{1,6}|[a-zA-Z]+);"));
+    static const QHash<QString, QChar> named{{QStringLiteral("amp"), u'&'},  {QStringLiteral("lt"), u'<'},
+                                             {QStringLiteral("gt"), u'>'},   {QStringLiteral("quot"), u'"'},
+                                             {QStringLiteral("apos"), u'\''}, {QStringLiteral("nbsp"), QChar(0xa0)}};
+    QString out;
+    qsizetype last = 0;
+    for (auto it = reference.globalMatch(value); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString body = m.captured(1);
+        char32_t code = 0;
+        if (body.startsWith(QLatin1String("#x"), Qt::CaseInsensitive))
+            code = body.mid(2).toUInt(nullptr, 16);
+        else if (body.startsWith(QLatin1Char('#')))
+            code = body.mid(1).toUInt();
+        else if (named.contains(body))
+            code = named.value(body).unicode();
+        if (code == 0 || code > 0x10ffff)
+            continue; // not a reference a browser would decode: kept as written
+        out += value.mid(last, m.capturedStart() - last) + QString::fromUcs4(&code, 1);
+        last = m.capturedEnd();
+    }
+    return out + value.mid(last);
+}
+
+} // namespace
+
 QStringList PrePublishCheck(const QString &htmlPath, const QStringList &uploadList)
 {
     QFile f(htmlPath);
@@ -90,17 +128,26 @@ QStringList PrePublishCheck(const QString &htmlPath, const QStringList &uploadLi
     QSet<QString> seen;
     for (auto it = attribute.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        QString ref = m.captured(1) + m.captured(2) + m.captured(3);
-        ref = decodePercent(ref.section(QLatin1Char('#'), 0, 0).section(QLatin1Char('?'), 0, 0).trimmed());
+        // As the browser reads it: character references first, then the query and fragment go, then the "%"
+        // escapes the page writes for "%", "#" and "?" in picture names.
+        const QString written = decodeReferences(m.captured(1) + m.captured(2) + m.captured(3))
+                                    .section(QLatin1Char('#'), 0, 0)
+                                    .section(QLatin1Char('?'), 0, 0)
+                                    .trimmed();
+        const QString ref = decodePercent(written);
         if (ref.isEmpty() || external.match(ref).hasMatch() || seen.contains(ref))
             continue;
         seen.insert(ref);
-        if (listed.contains(ref))
+        // A page written before names were escaped may hold a file's name as is ("a%41.gif"); that will do too.
+        if (listed.contains(ref) || listed.contains(written))
             continue;
         // The pictures wait in the upload folder's images and backgrounds folders.
-        const bool onDisk = folder.exists(ref) || folder.exists(QStringLiteral("images/") + ref) ||
-                            folder.exists(QStringLiteral("backgrounds/") + ref);
-        problems << ref + (onDisk ? QStringLiteral(" is not in the upload list") : QStringLiteral(" is missing on disk"));
+        const auto onDisk = [&folder](const QString &name) {
+            return folder.exists(name) || folder.exists(QStringLiteral("images/") + name) ||
+                   folder.exists(QStringLiteral("backgrounds/") + name);
+        };
+        problems << ref + (onDisk(ref) || onDisk(written) ? QStringLiteral(" is not in the upload list")
+                                                             : QStringLiteral(" is missing on disk"));
     }
     return problems;
 }

@@ -13,6 +13,9 @@ QString PublishedPagePath(const QString &documentName, const QString &programFol
 // The whole list: BuildUploadList, then the published page when it exists.
 QStringList PublishFileList(const TPagelette &page, const QString &documentName, const QString &programFolder);
 
+// True when the file's real path, with links and ".." resolved, lies inside folder.
+bool LiesInside(const QString &path, const QString &folder);
+
 // Local pictures and pages the published page refers to that would be missing on the server: each entry
 // reads "NAME is missing on disk" or "NAME is not in the upload list".
 QStringList PrePublishCheck(const QString &htmlPath, const QStringList &uploadList);

@@ -7,10 +7,26 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
-QString UploadState::fileFor(const QString &stateDir, const QString &destinationKey)
+#include <openssl/evp.h>
+
+namespace {
+
+QString destinationFile(const QString &stateDir, const QString &destinationKey, QLatin1StringView extension)
 {
     const QByteArray id = QCryptographicHash::hash(destinationKey.toUtf8(), QCryptographicHash::Sha256).toHex();
-    return QDir(stateDir).filePath(QString::fromLatin1(id.left(32)) + QStringLiteral(".json"));
+    return QDir(stateDir).filePath(QString::fromLatin1(id.left(32)) + extension);
+}
+
+} // namespace
+
+QString UploadState::fileFor(const QString &stateDir, const QString &destinationKey)
+{
+    return destinationFile(stateDir, destinationKey, QLatin1StringView(".json"));
+}
+
+QString UploadState::lockFileFor(const QString &stateDir, const QString &destinationKey)
+{
+    return destinationFile(stateDir, destinationKey, QLatin1StringView(".lock"));
 }
 
 bool UploadState::load(const QString &path)
@@ -34,7 +50,7 @@ bool UploadState::load(const QString &path)
     return true;
 }
 
-bool UploadState::save(const QString &path) const
+bool UploadState::save(const QString &path, QString *error) const
 {
     QJsonObject files;
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
@@ -43,10 +59,14 @@ bool UploadState::save(const QString &path) const
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(QJsonDocument(QJsonObject{{QStringLiteral("files"), files}}).toJson());
-    return f.commit();
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(QJsonDocument(QJsonObject{{QStringLiteral("files"), files}}).toJson());
+        if (f.commit())
+            return true;
+    }
+    if (error)
+        *error = f.errorString();
+    return false;
 }
 
 UploadState::Entry UploadState::digestOf(const QString &localPath)
@@ -55,10 +75,38 @@ UploadState::Entry UploadState::digestOf(const QString &localPath)
     QFile f(localPath);
     if (!f.open(QIODevice::ReadOnly))
         return e;
-    QCryptographicHash h(QCryptographicHash::Sha256);
-    if (!h.addData(&f))
+    Sha256 h;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    qint64 total = 0;
+    for (qint64 n; (n = f.read(buffer.data(), buffer.size())) > 0; total += n)
+        h.add(buffer.constData(), n);
+    if (f.error() != QFileDevice::NoError)
         return e;
-    e.size = f.size();
-    e.sha256 = h.result().toHex();
+    e.size = total;
+    e.sha256 = h.hexResult();
     return e;
+}
+
+Sha256::Sha256()
+    : m_context(EVP_MD_CTX_new())
+{
+    EVP_DigestInit_ex(static_cast<EVP_MD_CTX *>(m_context), EVP_sha256(), nullptr);
+}
+
+Sha256::~Sha256()
+{
+    EVP_MD_CTX_free(static_cast<EVP_MD_CTX *>(m_context));
+}
+
+void Sha256::add(const char *data, qint64 size)
+{
+    EVP_DigestUpdate(static_cast<EVP_MD_CTX *>(m_context), data, size_t(size));
+}
+
+QByteArray Sha256::hexResult()
+{
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_DigestFinal_ex(static_cast<EVP_MD_CTX *>(m_context), digest, &length);
+    return QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex();
 }

@@ -1,25 +1,34 @@
 #!/usr/bin/python3
 """Servers for the transfer tests, on 127.0.0.1 and a free port.
 
-testserver.py ftp|ftpes|ftps|sftp ROOT USER PASSWORD [--fault freeze|die --after BYTES] [--cert PEM]
-testserver.py cert PEM   (writes a self-signed key and certificate for 127.0.0.1)
+testserver.py ftp|ftpes|ftps|sftp ROOT USER PASSWORD [--fault FAULT --after BYTES] [--cert PEM] [--without CMD]
+    [--throttle RATE] [--authorized-keys FILE] [--delay MS] [--max-logins N]
+testserver.py cert PEM [HOST]   (writes a self-signed key and certificate for HOST, by default 127.0.0.1)
 Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it listens.
---fault: after BYTES bytes of an uploaded file, stop reading and answering (freeze) or exit at once (die).
+--fault, after BYTES bytes of an uploaded file: stop reading and answering (freeze), exit at once (die),
+  answer "452" as a full disk does (full), keep all but the last byte (truncate);
+  from the start: refuse every write (readonly), report sizes one byte too big (size).
+--without SIZE|MLST (repeatable): the FTP server lacks that command, as some servers do.
+--max-logins N: the FTP server refuses more than N connections at once, as many hosts do.
+--delay MS: the FTP server answers each command MS milliseconds late, as a distant one does; each
+  connection then has a thread of its own, so that several can work at once.
 --throttle RATE: plain ftp reads uploads at RATE bytes a second.
 --authorized-keys FILE: sftp signs in by these public keys only, and refuses every password.
 """
 import argparse
 import os
 import sys
+import time
 
 
 def ftp_server(args):
     from pyftpdlib.authorizers import DummyAuthorizer
     from pyftpdlib import handlers
-    from pyftpdlib.servers import FTPServer
+    from pyftpdlib.servers import FTPServer, ThreadedFTPServer
 
     authorizer = DummyAuthorizer()
-    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    authorizer.add_user(args.user, args.password, args.root,
+                        perm="elr" if args.fault == "readonly" else "elradfmwMT")
 
     if args.mode in ("ftpes", "ftps"):
         base_handler, base_dtp = handlers.TLS_FTPHandler, handlers.TLS_DTPHandler
@@ -40,8 +49,17 @@ def ftp_server(args):
                 self._ssl_want_read = True
                 self.modify_ioloop_events(self.ioloop.READ)
 
+        def handle_close(self):
+            # A full disk, told after the client sent the whole file, as servers answer in turn.
+            if args.fault == "full" and DTP.received >= args.after and self.receive and not self._closed:
+                self.file_obj.truncate(0)
+                self._resp = ("452 Insufficient storage space on the server.", lambda *a: None)
+                self.close()
+                return
+            super().handle_close()
+
         def handle_read_event(self):
-            if args.fault and self.received >= args.after:
+            if args.fault in ("freeze", "die") and self.received >= args.after:
                 if args.fault == "die":
                     os._exit(1)
                 # frozen: never read again, never answer
@@ -58,6 +76,23 @@ def ftp_server(args):
             DTP.received += self.tot_bytes_received - before
 
     class Handler(base_handler):
+        proto_cmds = {k: v for k, v in base_handler.proto_cmds.items() if k not in (args.without or [])}
+
+        def respond(self, resp, logfun=None):
+            if args.delay:
+                time.sleep(args.delay / 1000)
+            super().respond(resp) if logfun is None else super().respond(resp, logfun)
+
+        def ftp_SIZE(self, path):
+            if args.fault == "size":
+                self.respond("213 %d" % (os.path.getsize(path) + 1))
+            else:
+                super().ftp_SIZE(path)
+
+        def on_file_received(self, path):
+            if args.fault == "truncate":
+                os.truncate(path, max(os.path.getsize(path) - 1, 0))
+
         def handle(self):
             # Implicit TLS: the connection is secured before the greeting, with no AUTH command.
             if args.mode == "ftps":
@@ -77,7 +112,8 @@ def ftp_server(args):
         from OpenSSL import SSL
         Handler.ssl_options |= SSL.OP_NO_TICKET
         Handler.get_ssl_context().set_max_proto_version(SSL.TLS1_2_VERSION)
-    server = FTPServer(("127.0.0.1", 0), Handler)
+    server = (ThreadedFTPServer if args.delay else FTPServer)(("127.0.0.1", 0), Handler)
+    server.max_cons_per_ip = args.max_logins
     print(server.socket.getsockname()[1], "-", flush=True)
     server.serve_forever()
 
@@ -85,6 +121,12 @@ def ftp_server(args):
 def sftp_server(args):
     import asyncio
     import asyncssh
+
+    class SFTP(asyncssh.SFTPServer):
+        def open(self, path, pflags, attrs):
+            if args.fault == "readonly" and pflags & asyncssh.FXF_WRITE:
+                raise asyncssh.SFTPError(asyncssh.FX_PERMISSION_DENIED, "Permission denied")
+            return super().open(path, pflags, attrs)
 
     class Server(asyncssh.SSHServer):
         def begin_auth(self, username):
@@ -100,7 +142,7 @@ def sftp_server(args):
         key = asyncssh.generate_private_key("ssh-ed25519")
         server = await asyncssh.create_server(
             Server, "127.0.0.1", 0, server_host_keys=[key], authorized_client_keys=args.authorized_keys,
-            sftp_factory=lambda chan: asyncssh.SFTPServer(chan, chroot=args.root.encode()))
+            sftp_factory=lambda chan: SFTP(chan, chroot=args.root.encode()))
         port = server.sockets[0].getsockname()[1]
         if args.known_hosts:
             with open(args.known_hosts, "w") as f:
@@ -111,19 +153,19 @@ def sftp_server(args):
     asyncio.run(main())
 
 
-def make_certificate(path):
+def make_certificate(path, host):
     from OpenSSL import crypto
 
     key = crypto.PKey()
     key.generate_key(crypto.TYPE_RSA, 2048)
     cert = crypto.X509()
-    cert.get_subject().CN = "127.0.0.1"
+    cert.get_subject().CN = host
     cert.set_serial_number(1)
     cert.gmtime_adj_notBefore(-60)
     cert.gmtime_adj_notAfter(24 * 3600)
     cert.set_issuer(cert.get_subject())
     cert.set_pubkey(key)
-    cert.add_extensions([crypto.X509Extension(b"subjectAltName", False, b"IP:127.0.0.1"),
+    cert.add_extensions([crypto.X509Extension(b"subjectAltName", False, (b"IP:" if host[0].isdigit() else b"DNS:") + host.encode()),
                          crypto.X509Extension(b"basicConstraints", True, b"CA:TRUE")])
     cert.sign(key, "sha256")
     with open(path, "wb") as f:
@@ -132,20 +174,23 @@ def make_certificate(path):
 
 
 def main():
-    if len(sys.argv) == 3 and sys.argv[1] == "cert":
-        make_certificate(sys.argv[2])
+    if len(sys.argv) in (3, 4) and sys.argv[1] == "cert":
+        make_certificate(sys.argv[2], sys.argv[3] if len(sys.argv) == 4 else "127.0.0.1")
         return 0
     p = argparse.ArgumentParser()
     p.add_argument("mode", choices=["ftp", "ftpes", "ftps", "sftp"])
     p.add_argument("root")
     p.add_argument("user")
     p.add_argument("password")
-    p.add_argument("--fault", choices=["freeze", "die"])
+    p.add_argument("--fault", choices=["freeze", "die", "full", "truncate", "readonly", "size"])
+    p.add_argument("--without", action="append", choices=["SIZE", "MLST"])
     p.add_argument("--after", type=int, default=0)
     p.add_argument("--cert")
     p.add_argument("--known-hosts")
     p.add_argument("--throttle", type=int)
     p.add_argument("--authorized-keys")
+    p.add_argument("--delay", type=int, default=0)
+    p.add_argument("--max-logins", type=int, default=0)
     args = p.parse_args()
     if args.mode == "sftp":
         sftp_server(args)

@@ -44,11 +44,11 @@ public:
     QString fingerprint() const { return m_fingerprint; }
     bool isRunning() const { return m_port > 0; }
 
-    // Writes a self-signed key and certificate for 127.0.0.1 into path, for the TLS servers.
-    static bool makeCertificate(const QString &path)
+    // Writes a self-signed key and certificate for host into path, for the TLS servers.
+    static bool makeCertificate(const QString &path, const QString &host = QStringLiteral("127.0.0.1"))
     {
         return QProcess::execute(QStringLiteral("/usr/bin/python3"),
-                                 {QStringLiteral(BRISKO_TEST_SERVER), QStringLiteral("cert"), path})
+                                 {QStringLiteral(BRISKO_TEST_SERVER), QStringLiteral("cert"), path, host})
                == 0;
     }
 

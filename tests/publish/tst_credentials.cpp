@@ -135,13 +135,19 @@ private Q_SLOTS:
     void sshKeysSignInWherePasswordsAreRefused_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("key file") << u"file"_s;
-        QTest::newRow("agent, no password and no key file") << u"agent"_s;
-        QTest::newRow("refused key") << u"other"_s;
+        QTest::addColumn<TransferFailure>("failure");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("key file") << u"file"_s << TransferFailure::None << QString();
+        QTest::newRow("agent, no password and no key file") << u"agent"_s << TransferFailure::None << QString();
+        QTest::newRow("refused key") << u"other"_s << TransferFailure::KeyRefused << u"refused the key"_s;
+        QTest::newRow("agent with a refused key")
+            << u"agent other"_s << TransferFailure::AgentRefused << u"refused the keys of the SSH agent"_s;
     }
     void sshKeysSignInWherePasswordsAreRefused()
     {
         QFETCH(QString, how);
+        QFETCH(TransferFailure, failure);
+        QFETCH(QString, words);
         const QString key = makeKey(u"id"_s, QString());
         const QString other = makeKey(u"other"_s, QString());
         QVERIFY(!key.isEmpty() && !other.isEmpty());
@@ -149,7 +155,7 @@ private Q_SLOTS:
         p.password = TestServer::password(); // refused by the server, so only the key can sign in
         p.keyFile = how == u"other"_s ? other : key;
         QProcess agent;
-        if (how == u"agent"_s) {
+        if (how.startsWith(u"agent"_s)) {
             const QString socket = m_dir->filePath(u"agent.sock"_s);
             agent.start(u"ssh-agent"_s, {u"-D"_s, u"-a"_s, socket});
             QTRY_VERIFY(QFile::exists(socket));
@@ -157,7 +163,7 @@ private Q_SLOTS:
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(u"SSH_AUTH_SOCK"_s, socket);
             add.setProcessEnvironment(env);
-            add.start(u"ssh-add"_s, {u"-q"_s, key});
+            add.start(u"ssh-add"_s, {u"-q"_s, how == u"agent"_s ? key : other});
             QVERIFY(add.waitForFinished(10000) && add.exitCode() == 0);
             qputenv("SSH_AUTH_SOCK", QFile::encodeName(socket));
             p.password.clear();
@@ -168,9 +174,10 @@ private Q_SLOTS:
         agent.waitForFinished();
         qunsetenv("SSH_AUTH_SOCK");
         QCOMPARE(results.size(), 1);
-        if (how == u"other"_s) {
+        QCOMPARE(results.first().failure, failure);
+        if (failure != TransferFailure::None) {
             QCOMPARE(results.first().status, FileResult::Failed);
-            QVERIFY2(results.first().reason.contains(u"refused the key"_s), qPrintable(results.first().reason));
+            QVERIFY2(results.first().reason.contains(words), qPrintable(results.first().reason));
         } else {
             QCOMPARE(results.first().status, FileResult::Sent);
             QCOMPARE(readFile(m_dir->filePath(u"remote/www/page.html"_s)), QByteArray("<HTML></HTML>\r\n"));

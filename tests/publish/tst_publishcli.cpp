@@ -1,10 +1,13 @@
 #include "document/pagefile.h"
 #include "document/pagemodel.h"
 #include "platform/settingsstore.h"
+#include "publish/publishtarget.h"
 #include "publish/serverprofiles.h"
+#include "publish/uploadstate.h"
 #include "testservers.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 // brisko-publish run as a user runs it, from a program folder of its own.
@@ -22,6 +25,9 @@ private Q_SLOTS:
     void failedLoginExitsWithOne();
     void sendsWithStoredProfile();
     void keyFileSignsInBySsh();
+    void refusesFilesOutsideUploadFolder();
+    void stateFolderProblemsAreReported_data();
+    void stateFolderProblemsAreReported();
 
 private:
     int run(const QStringList &args, const QString &password = TestServer::password());
@@ -133,7 +139,11 @@ void TestPublishCli::badInputExitsWithTwo_data()
     QTest::newRow("no project") << QStringList{QStringLiteral("ftp://u@127.0.0.1/www")};
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--fast"), QStringLiteral("ftp://u@h/"),
                                                    QStringLiteral("p.mbe")};
-    QTest::newRow("password in url") << QStringList{QStringLiteral("ftp://u:secret@h/"), QStringLiteral("PROJECT")};
+    QTest::newRow("password in url") << QStringList{QStringLiteral("ftp://u:TopSecret1@h/"), QStringLiteral("PROJECT")};
+    QTest::newRow("password in invalid url") << QStringList{QStringLiteral("ftp://u:TopSecret1@[bad/x"),
+                                                            QStringLiteral("PROJECT")};
+    QTest::newRow("password with slash in invalid url")
+        << QStringList{QStringLiteral("ftp://u:Top/Secret1@h:99999999/"), QStringLiteral("PROJECT")};
     QTest::newRow("unreadable project") << QStringList{QStringLiteral("ftp://u@127.0.0.1/www"),
                                                        QStringLiteral("/nonexistent/x.mbe")};
     QTest::newRow("unknown profile") << QStringList{QStringLiteral("--profile"), QStringLiteral("Nope"),
@@ -147,6 +157,7 @@ void TestPublishCli::badInputExitsWithTwo()
     QCOMPARE(run(args), 2);
     QVERIFY(m_out.isEmpty());
     QVERIFY(!m_err.isEmpty());
+    QVERIFY2(!m_err.contains("Secret1"), m_err.constData());
 }
 
 void TestPublishCli::failedLoginExitsWithOne()
@@ -204,6 +215,73 @@ void TestPublishCli::keyFileSignsInBySsh()
     QCOMPARE(run({QStringLiteral("--known-hosts"), knownHosts, QStringLiteral("--key"),
                   m_dir->filePath(QStringLiteral("missing")), target, m_project}),
              2);
+}
+
+void TestPublishCli::refusesFilesOutsideUploadFolder()
+{
+    // A project may name any file as a picture, and a picture may be a link to anywhere.
+    writeFile(m_dir->filePath(QStringLiteral("id_ed25519")), "PRIVATE KEY");
+    writeFile(m_dir->filePath(QStringLiteral("notes.txt")), "private notes");
+    const QString back = m_dir->filePath(QStringLiteral("Brisko/Upload/backgrounds/back.gif"));
+    QVERIFY(QFile::remove(back));
+    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("notes.txt")), back));
+    QString error;
+    const auto page = LoadDocument(m_project, &error);
+    QVERIFY(page);
+    for (int i = 0; i < page->Page.Count(); ++i) {
+        if (page->Page.Items(i)->BlockType == btImage)
+            page->Page.Items(i)->ImageBlock.FileName = QStringLiteral("../../../id_ed25519");
+    }
+    writeFile(m_project, DocumentBytes(*page));
+    QCOMPARE(run({QStringLiteral("--check"), url(TestServer::closedPort()), m_project}), 1);
+    QCOMPARE(m_out, QByteArray("would refuse back.gif\nwould refuse id_ed25519\nwould send WalkingClub.html\n"));
+    TestServer server(QStringLiteral("ftp"), m_remote);
+    QVERIFY(server.isRunning());
+    QCOMPARE(run({url(server.port()), m_project}), 1);
+    QVERIFY2(m_out.startsWith("refused back.gif: outside the Upload folder\n"
+                              "refused id_ed25519: outside the Upload folder\nsent WalkingClub.html"),
+             m_out.constData());
+    QVERIFY(m_out.endsWith("1 sent, 0 unchanged, 2 failed\n"));
+    QCOMPARE(QDir(m_remote + QStringLiteral("/www")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("WalkingClub.html")});
+}
+
+void TestPublishCli::stateFolderProblemsAreReported_data()
+{
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("error");
+    QTest::addColumn<QByteArray>("summary");
+    QTest::newRow("another publish holds the lock")
+        << true << 1 << QByteArray("brisko-publish: another publish to this server is running\n") << QByteArray();
+    QTest::newRow("record cannot be written")
+        << false << 0
+        << QByteArray("warning: the record of what was sent could not be written (")
+        << QByteArray("3 sent, 0 unchanged, 0 failed\n");
+}
+
+void TestPublishCli::stateFolderProblemsAreReported()
+{
+    QFETCH(bool, locked);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, error);
+    QFETCH(QByteArray, summary);
+    TestServer server(QStringLiteral("ftp"), m_remote);
+    QVERIFY(server.isRunning());
+    PublishTarget target;
+    QString problem;
+    QVERIFY(PublishTarget::fromUrl(url(server.port()), &target, &problem));
+    const QString stateDir = m_dir->filePath(QStringLiteral("data/Marlowen Software/HTML Brisko4/publish"));
+    QVERIFY(QDir().mkpath(stateDir));
+    QLockFile other(UploadState::lockFileFor(stateDir, target.destinationKey()));
+    if (locked)
+        QVERIFY(other.tryLock(0));
+    else // a folder where the record belongs: it cannot be replaced by a file
+        QVERIFY(QDir().mkpath(UploadState::fileFor(stateDir, target.destinationKey())));
+    QCOMPARE(run({url(server.port()), m_project}), exitCode);
+    QVERIFY2(m_err.contains(error), m_err.constData()); // after the warning of a server without TLS
+    QVERIFY2(m_out.endsWith(summary), m_out.constData());
+    QCOMPARE(QFile::exists(m_remote + QStringLiteral("/www/WalkingClub.html")), !locked);
 }
 
 QTEST_GUILESS_MAIN(TestPublishCli)

@@ -9,6 +9,8 @@
 #include <QThread>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Short durations: the tests check that each limit is applied, not its everyday value.
@@ -46,6 +48,10 @@ private Q_SLOTS:
     void unknownServerKeyRefusedUntilTrusted_data();
     void unknownServerKeyRefusedUntilTrusted();
     void stopEndsTransferQuickly();
+    void awkwardNamesArriveIntactOrFailAlone_data();
+    void awkwardNamesArriveIntactOrFailAlone();
+    void oddServersNeverGetAFileReportedWrongly_data();
+    void oddServersNeverGetAFileReportedWrongly();
 
 private:
     QList<FileResult> send(const PublishTarget &target, const QStringList &files, bool sendAll = false,
@@ -54,10 +60,12 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_local, m_remote, m_state, m_cert;
+    int m_connections = 1;
 };
 
 void TestTransfer::init()
 {
+    m_connections = 1;
     m_dir = std::make_unique<QTemporaryDir>();
     m_local = m_dir->filePath(QStringLiteral("local"));
     m_remote = m_dir->filePath(QStringLiteral("remote"));
@@ -87,6 +95,7 @@ QList<FileResult> TestTransfer::send(const PublishTarget &target, const QStringL
     o.stateDir = m_state;
     o.timeouts = shortTimeouts();
     o.trustedFingerprint = trusted;
+    o.connections = m_connections;
     TransferWorker worker(o);
     QElapsedTimer timer;
     timer.start();
@@ -99,6 +108,16 @@ QList<FileResult> TestTransfer::send(const PublishTarget &target, const QStringL
         if (r.reason.contains(TestServer::password()))
             QTest::qFail("the password appears in a message", __FILE__, __LINE__);
     return worker.results();
+}
+
+// The files of a remote folder with their contents, hidden ones included.
+static QMap<QString, QByteArray> remoteFiles(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names)
+        files.insert(name, readFile(folder + QLatin1Char('/') + name));
+    return files;
 }
 
 static QString statuses(const QList<FileResult> &results)
@@ -148,13 +167,19 @@ void TestTransfer::hostTextChoosesProtocolAndPort()
     QCOMPARE(t.fileUrl(QStringLiteral("a.gif")), url);
 }
 
-void TestTransfer::sendsPageThenOnlyWhatChanged_data()
+// One row per kind of server.
+static void addProtocolRows()
 {
     QTest::addColumn<QString>("mode");
     QTest::newRow("ftp") << "ftp";
     QTest::newRow("ftp with required tls") << "ftpes";
     QTest::newRow("ftp with implicit tls") << "ftps";
     QTest::newRow("sftp") << "sftp";
+}
+
+void TestTransfer::sendsPageThenOnlyWhatChanged_data()
+{
+    addProtocolRows();
 }
 
 void TestTransfer::sendsPageThenOnlyWhatChanged()
@@ -264,7 +289,8 @@ void TestTransfer::unknownServerKeyRefusedUntilTrusted()
     QFETCH(QString, mode);
     QStringList extra;
     if (mode == QLatin1String("ftpes")) {
-        QVERIFY(TestServer::makeCertificate(m_cert));
+        // A shared host's certificate names another host: once the user trusts its key, the key decides.
+        QVERIFY(TestServer::makeCertificate(m_cert, QStringLiteral("shared.example.net")));
         extra << QStringLiteral("--cert") << m_cert;
     }
     TestServer server(mode, m_remote, extra);
@@ -283,11 +309,13 @@ void TestTransfer::unknownServerKeyRefusedUntilTrusted()
         QCOMPARE(offered, server.fingerprint());
     QVERIFY(!QFile::exists(m_remote + QStringLiteral("/public_html/back.gif")));
 
-    // A key other than the trusted one is refused with a warning.
+    // A key other than the trusted one is refused with a warning, however well the certificate names the host.
     QString other = offered;
     other[10] = other[10] == QLatin1Char('A') ? QLatin1Char('B') : QLatin1Char('A');
     results = send(t, files, false, other);
     QCOMPARE(statuses(results), QStringLiteral("failed"));
+    QVERIFY(results[0].failure == TransferFailure::CertificateChanged ||
+            results[0].failure == TransferFailure::HostKeyChanged);
     QVERIFY2(results[0].reason.contains(QLatin1String("changed")), qPrintable(results[0].reason));
 
     results = send(t, files, false, offered);
@@ -326,6 +354,139 @@ void TestTransfer::stopEndsTransferQuickly()
     QCOMPARE(statuses(results), QStringLiteral("sent failed failed"));
     QVERIFY(results[1].reason.contains(QLatin1String("stopped")));
     QVERIFY(!QFile::exists(m_remote + QStringLiteral("/photo.jpg")));
+}
+
+void TestTransfer::awkwardNamesArriveIntactOrFailAlone_data()
+{
+    addProtocolRows();
+}
+
+void TestTransfer::awkwardNamesArriveIntactOrFailAlone()
+{
+    QFETCH(QString, mode);
+    QStringList extra;
+    if (mode.startsWith(QLatin1String("ftp")) && mode != QLatin1String("ftp")) {
+        QVERIFY(TestServer::makeCertificate(m_cert));
+        extra << QStringLiteral("--cert") << m_cert;
+    }
+    // The live site, and what lies beside it: none of it may change.
+    const QString site = m_remote + QStringLiteral("/public_html");
+    writeFile(site + QStringLiteral("/index.html"), "the live page");
+    writeFile(site + QStringLiteral("/moved.gif"), "a live picture");
+    writeFile(m_remote + QStringLiteral("/private.txt"), "beside the site");
+    writeFile(site + QStringLiteral("/.earlier.gif.brisko-part"), "left by a run that broke off");
+    const QStringList good{QStringLiteral("\" \"moved.gif"),       QStringLiteral("q\"uo'te.gif"),
+                           QStringLiteral("back\\slash.gif"),       QStringLiteral("index.html\" x.gif"),
+                           QStringLiteral("pct%2d%1 DELE y.gif"),    QStringLiteral("R&D <b>.gif"),
+                           QStringLiteral("semi;colon $(x) `y`.gif"), QStringLiteral("-dash *.gif"),
+                           QStringLiteral("\u00fcml\u00e4ut \u20ac.gif"), QStringLiteral("trailing .gif"),
+                           QStringLiteral("index.html")};
+    const QStringList bad{QStringLiteral("tab\there.gif"), QStringLiteral("line\r\nbreak.gif")};
+    QMap<QString, QByteArray> expected = remoteFiles(site);
+    expected.remove(QStringLiteral(".earlier.gif.brisko-part"));
+    QStringList files;
+    for (const QString &name : good + bad) {
+        files << m_local + QLatin1Char('/') + name;
+        writeFile(files.last(), pattern(1000 + int(files.size()) * 37, char(files.size())));
+        if (good.contains(name))
+            expected.insert(name, readFile(files.last()));
+    }
+    TestServer server(mode, m_remote, extra);
+    QVERIFY(server.isRunning());
+    const PublishTarget t = PublishTarget::fromProfile(mode + QStringLiteral("://127.0.0.1"),
+                                                       QString::number(server.port()), TestServer::user(),
+                                                       TestServer::password(), QStringLiteral("public_html"));
+    QString trusted = server.fingerprint() == QLatin1String("-") ? QString() : server.fingerprint();
+    if (!extra.isEmpty())
+        send(t, files.mid(0, 1), false, {}, &trusted);
+    m_connections = 4; // each connection takes the next file; the results keep the order of the list
+
+    const QList<FileResult> results = send(t, files, false, trusted);
+    QCOMPARE(results.size(), files.size());
+    for (const FileResult &r : results) {
+        if (bad.contains(r.name)) {
+            QCOMPARE(r.failure, TransferFailure::ControlCharacter);
+        } else {
+            QVERIFY2(r.status == FileResult::Sent, qPrintable(PublishResultLine(r)));
+            // The line shows the name as it is, whatever it holds.
+            QCOMPARE(PublishResultLine(r), QStringLiteral("sent ") + r.name + QStringLiteral(" (") +
+                                               QString::number(r.size) + QStringLiteral(" bytes)"));
+        }
+    }
+    QCOMPARE(remoteFiles(site), expected);
+    QCOMPARE(QDir(m_remote).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({QStringLiteral("private.txt"), QStringLiteral("public_html")}));
+    QCOMPARE(readFile(m_remote + QStringLiteral("/private.txt")), QByteArray("beside the site"));
+}
+
+void TestTransfer::oddServersNeverGetAFileReportedWrongly_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("serverArgs");
+    QTest::addColumn<QString>("expected");      // statuses of the three files
+    QTest::addColumn<TransferFailure>("failure"); // of the failed files
+    QTest::addColumn<QString>("reply");         // the server's words shown with the failure
+    QTest::addColumn<int>("check");             // how the sent files were confirmed
+    QTest::addColumn<int>("connections");
+    const QString all = QStringLiteral("sent sent sent");
+    const int size = FileResult::SizeChecked;
+    QTest::newRow("no SIZE command") << "ftp" << QStringList{u"--without"_s, u"SIZE"_s} << all << TransferFailure::None
+                                     << "" << size << 1;
+    QTest::newRow("no SIZE nor MLST") << "ftp" << QStringList{u"--without"_s, u"SIZE"_s, u"--without"_s, u"MLST"_s} << all
+                                      << TransferFailure::None << "" << int(FileResult::ReplyChecked) << 1;
+    QTest::newRow("one login at a time") << "ftp" << QStringList{u"--max-logins"_s, u"1"_s} << all
+                                         << TransferFailure::None << "" << size << 4;
+    QTest::newRow("disk full") << "ftp" << QStringList{u"--fault"_s, u"full"_s, u"--after"_s, u"100000"_s}
+                               << "sent failed failed" << TransferFailure::DiskFull << "452 Insufficient storage" << size << 1;
+    QTest::newRow("writing refused") << "ftp" << QStringList{u"--fault"_s, u"readonly"_s} << "failed failed failed"
+                                     << TransferFailure::WriteRefused << "550 " << size << 1;
+    QTest::newRow("writing refused over sftp") << "sftp" << QStringList{u"--fault"_s, u"readonly"_s}
+                                               << "failed failed failed" << TransferFailure::WriteRefused << ""
+                                               << size << 1;
+    QTest::newRow("size reported wrong") << "ftp" << QStringList{u"--fault"_s, u"size"_s} << "failed failed failed"
+                                         << TransferFailure::SizeMismatch << "" << size << 1;
+    QTest::newRow("file truncated") << "ftp" << QStringList{u"--fault"_s, u"truncate"_s} << "failed failed failed"
+                                    << TransferFailure::SizeMismatch << "" << size << 1;
+}
+
+void TestTransfer::oddServersNeverGetAFileReportedWrongly()
+{
+    QFETCH(QString, mode);
+    QFETCH(QStringList, serverArgs);
+    QFETCH(QString, expected);
+    QFETCH(TransferFailure, failure);
+    QFETCH(QString, reply);
+    QFETCH(int, check);
+    QFETCH(int, connections);
+    m_connections = connections;
+    TestServer server(mode, m_remote, serverArgs);
+    QVERIFY(server.isRunning());
+    const QStringList files = makePage();
+    const PublishTarget t = PublishTarget::fromProfile(mode + QStringLiteral("://127.0.0.1"),
+                                                       QString::number(server.port()), TestServer::user(),
+                                                       TestServer::password(), QString());
+    qint64 elapsed = 0;
+    const QList<FileResult> results = send(t, files, false, mode == u"sftp"_s ? server.fingerprint() : QString(),
+                                           nullptr, &elapsed);
+    qInfo("%s: %lld ms", QTest::currentDataTag(), elapsed);
+    QCOMPARE(statuses(results), expected);
+    for (const FileResult &r : results) {
+        const QString line = PublishResultLine(r);
+        QVERIFY2(!line.contains(QLatin1String("-1")), qPrintable(line));
+        if (r.status == FileResult::Sent) {
+            QCOMPARE(int(r.check), check);
+            QCOMPARE(readFile(m_remote + QLatin1Char('/') + r.name), readFile(r.localPath));
+        } else {
+            QCOMPARE(r.failure, failure);
+            QVERIFY2(reply.isEmpty() || r.serverReply.startsWith(reply), qPrintable(r.serverReply));
+            // A file that failed never replaces what the site held.
+            QVERIFY(!QFile::exists(m_remote + QLatin1Char('/') + r.name));
+        }
+    }
+    // No temporary file stays behind where the server lets it go.
+    for (const QString &name : QDir(m_remote).entryList(QDir::Files | QDir::Hidden))
+        QVERIFY2(!name.endsWith(QLatin1String(".brisko-part")) || serverArgs.contains(QLatin1String("readonly")),
+                 qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(TestTransfer)

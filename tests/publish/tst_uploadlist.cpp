@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestUploadList : public QObject
 {
     Q_OBJECT
@@ -16,6 +18,8 @@ private Q_SLOTS:
     void listsExistingPicturesSortedThenPage();
     void checkFindsEscapedPictureNamesAsTheirFiles_data();
     void checkFindsEscapedPictureNamesAsTheirFiles();
+    void checkComparesRealFileNames_data();
+    void checkComparesRealFileNames();
 };
 
 void TestUploadList::listsExistingPicturesSortedThenPage()
@@ -78,6 +82,43 @@ void TestUploadList::checkFindsEscapedPictureNamesAsTheirFiles()
     QVERIFY(WriteHtmlFile(html, BuildPageHtml(page, pmUpload, false, prog)));
     const QStringList list = listed ? QStringList{picture, html} : QStringList{html};
     QCOMPARE(PrePublishCheck(html, list), problem.isEmpty() ? QStringList() : QStringList{problem});
+}
+
+void TestUploadList::checkComparesRealFileNames_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QStringList>("listed"); // in Upload/images, and in the upload list
+    QTest::addColumn<QStringList>("problems");
+    const QStringList none;
+    QTest::newRow("quote as a named reference") << "<IMG SRC=\"a&quot;b.gif\">" << QStringList{u"a\"b.gif"_s} << none;
+    QTest::newRow("ampersand") << "<IMG SRC=\"R&amp;D.gif\">" << QStringList{u"R&D.gif"_s} << none;
+    QTest::newRow("numeric references") << "<IMG SRC='x&#34;y&#x26;z.gif'>" << QStringList{u"x\"y&z.gif"_s} << none;
+    QTest::newRow("url escaped") << "<IMG SRC=\"a%22b%20c.gif\">" << QStringList{u"a\"b c.gif"_s} << none;
+    QTest::newRow("escaped reference") << "<IMG SRC=\"R%26amp;D%23.gif\">" << QStringList{u"R&amp;D#.gif"_s} << none;
+    QTest::newRow("name as is from an older page") << "<IMG SRC=\"a%41.gif\">" << QStringList{u"a%41.gif"_s} << none;
+    QTest::newRow("a bare ampersand stays") << "<IMG SRC=\"R&D.gif\">" << QStringList{u"R&D.gif"_s} << none;
+    QTest::newRow("missing") << "<IMG SRC=\"gone&amp;.gif\">" << QStringList{u"R&D.gif"_s}
+                             << QStringList{u"gone&.gif is missing on disk"_s};
+}
+
+void TestUploadList::checkComparesRealFileNames()
+{
+    QFETCH(QString, html);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, problems);
+    QTemporaryDir dir;
+    QStringList uploadList;
+    for (const QString &name : listed) {
+        uploadList << dir.filePath(QStringLiteral("images/") + name);
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("images"))));
+        QFile f(uploadList.last());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QFile page(dir.filePath(QStringLiteral("Page.html")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(html.toLatin1());
+    page.close();
+    QCOMPARE(PrePublishCheck(page.fileName(), uploadList), problems);
 }
 
 QTEST_GUILESS_MAIN(TestUploadList)

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -87,7 +88,8 @@ private:
         return store().readString(u"Profiles/"_s + profile, value, u"<none>"_s);
     }
     // A profile whose user has already agreed to send in clear text to a server without TLS.
-    void addProfile(const QString &name, const QString &host, int port, bool clearTextAccepted = true)
+    void addProfile(const QString &name, const QString &host, int port, bool clearTextAccepted = true,
+                    int connections = ServerProfile().connections)
     {
         ServerProfile p;
         p.name = name;
@@ -97,6 +99,7 @@ private:
         p.port = QString::number(port);
         p.initialDir = u"public_html"_s;
         p.clearTextAccepted = clearTextAccepted;
+        p.connections = connections;
         ServerProfiles::SaveProfile(store(), p);
     }
     // Shows the wizard with one small page to send; returns the page's path.
@@ -224,6 +227,10 @@ private Q_SLOTS:
         control<QLineEdit>(wizard, u"txtProfileName"_s)->setText(u"Club <web>"_s);
         control<QLineEdit>(wizard, u"txtPort"_s)->setText(u"2121"_s);
         control<QLineEdit>(wizard, u"txtHostName"_s)->setText(u"ftp.example.org"_s);
+        QCOMPARE(control<QSpinBox>(wizard, u"updnConnections"_s)->value(), 4);
+        control<QSpinBox>(wizard, u"updnConnections"_s)->setValue(2);
+        if (const QString pictures = qEnvironmentVariable("BRISKO_PANEL_PICTURES"); !pictures.isEmpty())
+            wizard.grab().save(pictures + u"/profile-editor.png"_s);
         click(wizard, u"btnApply"_s);
         QCOMPARE(ServerProfiles::ReadProfileNames(store()).contains(u"P2"_s), false);
         QCOMPARE(profileNames(wizard), (QStringList{u"P0"_s, u"P1"_s, u"Club <web>"_s}));
@@ -234,6 +241,7 @@ private Q_SLOTS:
         QCOMPARE(moved.host, u"ftp.example.org"_s);
         QCOMPARE(moved.initialDir, u"public_html"_s);
         QCOMPARE(moved.port, u"2121"_s);
+        QCOMPARE(moved.connections, 2);
         // Another port is another server: the key trusted for the old one goes.
         QCOMPARE(moved.trustedKey, QString());
         // A profile stored without a port shows 21.
@@ -243,6 +251,7 @@ private Q_SLOTS:
         selectProfile(again, u"Bare"_s);
         click(again, u"btnEdit"_s);
         QCOMPARE(control<QLineEdit>(again, u"txtPort"_s)->text(), u"21"_s);
+        QCOMPARE(control<QSpinBox>(again, u"updnConnections"_s)->value(), 4);
     }
 
     void keyFiltersAndApplyCheckWhatWasPasted()
@@ -413,7 +422,8 @@ private Q_SLOTS:
         QStringList seen;
         for (const QList<QVariant> &args : std::as_const(texts))
             seen << args.first().toString();
-        QCOMPARE(seen, (QStringList{u"Checking photo.jpg"_s, u"Checking MyPage.html"_s}));
+        seen.sort(); // two connections check the two files at once
+        QCOMPARE(seen, (QStringList{u"Checking MyPage.html"_s, u"Checking photo.jpg"_s}));
         QCOMPARE(Messages::shown().size(), 1);
 
         // Reopened, the wizard selects the profile sent to last, and Upload is ready.
@@ -552,13 +562,48 @@ private Q_SLOTS:
         QCOMPARE(p.trustedKey, d.kind == TrustDecision::Kind::TrustKey ? untrusted : trustedKey);
     }
 
+    void severalConnectionsTellOfEachFileAndAWholeThatNeverGoesBack()
+    {
+        const QString remote = m_dir->filePath(u"remote"_s);
+        QDir().mkpath(remote + u"/public_html"_s);
+        TestServer server(u"ftp"_s, remote, {u"--throttle"_s, u"400000"_s});
+        QVERIFY(server.isRunning());
+        TransferOptions options;
+        options.target = PublishTarget::fromProfile(u"127.0.0.1"_s, QString::number(server.port()), TestServer::user(),
+                                                    TestServer::password(), u"public_html"_s);
+        for (const QString &name : {u"a.jpg"_s, u"b.jpg"_s}) {
+            options.files << m_dir->filePath(name);
+            writeFile(options.files.last(), QByteArray(400'000, 'x'));
+        }
+        options.connections = 2;
+        TransferController transfer;
+        QSignalSpy texts(&transfer, &TransferController::fileText);
+        QSignalSpy summaries(&transfer, &TransferController::summary);
+        QSignalSpy finished(&transfer, &TransferController::finished);
+        QVERIFY(transfer.start(options));
+        QVERIFY(finished.wait(30000));
+        QStringList seen;
+        for (const QList<QVariant> &args : std::as_const(texts))
+            seen << args.first().toString();
+        QVERIFY2(seen.contains(u"Sending a.jpg"_s) && seen.contains(u"Sending b.jpg"_s), qPrintable(seen.join(u'|')));
+        int last = 0;
+        for (const QList<QVariant> &args : std::as_const(summaries)) {
+            QVERIFY2(args.at(1).toInt() >= last, qPrintable(args.first().toString()));
+            last = args.at(1).toInt();
+        }
+        QCOMPARE(last, 1000);
+        QCOMPARE(transfer.outcome().results.size(), 2);
+        QCOMPARE(transfer.outcome().results.at(1).status, FileResult::Sent);
+    }
+
     void stopEndsTheTransferAndKeepsWhatArrived()
     {
         const QString remote = m_dir->filePath(u"remote"_s);
         QDir().mkpath(remote + u"/public_html"_s);
         TestServer server(u"ftp"_s, remote, {u"--fault"_s, u"freeze"_s, u"--after"_s, u"100000"_s});
         QVERIFY(server.isRunning());
-        addProfile(u"Club"_s, u"127.0.0.1"_s, server.port());
+        // One connection, so that the file after the frozen one is never begun.
+        addProfile(u"Club"_s, u"127.0.0.1"_s, server.port(), true, 1);
         const QStringList files{m_dir->filePath(u"small.html"_s), m_dir->filePath(u"big.jpg"_s),
                                 m_dir->filePath(u"last.gif"_s)};
         writeFile(files[0], "<HTML></HTML>");

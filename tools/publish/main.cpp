@@ -27,8 +27,8 @@ void print(FILE *to, const QString &line)
     std::fflush(to);
 }
 
-constexpr QStringView kUsage = u"usage: brisko-publish [--all] [--check] [--cacert FILE] [--known-hosts FILE] "
-                               u"[--key FILE] (--profile NAME | URL) PROJECT.mbe\n"
+constexpr QStringView kUsage = u"usage: brisko-publish [--all] [--check] [--connections 1-8] [--cacert FILE] "
+                               u"[--known-hosts FILE] [--key FILE] (--profile NAME | URL) PROJECT.mbe\n"
                                u"URL: ftp://user@host[:port]/folder (also ftpes://, ftps://, sftp://); "
                                u"the password comes from BRISKO_PASSWORD or the profile\n"
                                u"--key: SSH private key for sftp://, its passphrase from BRISKO_KEY_PASSPHRASE or the "
@@ -57,6 +57,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("HTML Brisko4"));
     QStringList args = app.arguments().mid(1);
     TransferOptions options;
+    options.connections = 0; // the profile's, or 4
     bool checkOnly = false;
     QString profileName, url, project, keyFile;
     while (!args.isEmpty()) {
@@ -66,7 +67,12 @@ int main(int argc, char *argv[])
             options.sendAll = true;
         else if (arg == u"--check")
             checkOnly = true;
-        else if (arg == u"--cacert" && hasValue)
+        else if (arg == u"--connections" && hasValue) {
+            bool ok = false;
+            options.connections = args.takeFirst().toInt(&ok);
+            if (!ok || options.connections < 1 || options.connections > 8)
+                return usage();
+        } else if (arg == u"--cacert" && hasValue)
             options.caFile = args.takeFirst();
         else if (arg == u"--known-hosts" && hasValue)
             options.knownHostsFile = args.takeFirst();
@@ -99,7 +105,11 @@ int main(int argc, char *argv[])
         options.trustedFingerprint = profile.trustedKey;
         options.privateKeyFile = profile.keyFile;
         options.keyPassphrase = profile.keyPassphrase;
+        if (options.connections == 0)
+            options.connections = profile.connections;
     }
+    if (options.connections == 0)
+        options.connections = ServerProfile().connections;
     if (qEnvironmentVariableIsSet("BRISKO_PASSWORD"))
         options.target.password = qEnvironmentVariable("BRISKO_PASSWORD");
     if (!keyFile.isEmpty() && keyFile != options.privateKeyFile) {
@@ -126,10 +136,17 @@ int main(int argc, char *argv[])
     // Named, but it fails nothing: the page is still sent.
     if (const QString formWarning = PrePublishFormWarning(html); !formWarning.isEmpty())
         print(stderr, QStringLiteral("warning: ") + formWarning);
+    // A project may name any file as a picture; only what lies in the Upload folder goes to the web.
+    options.uploadFolder = folder + ProgramFiles::kUpload;
     if (checkOnly) {
-        for (const QString &f : std::as_const(options.files))
-            print(stdout, QStringLiteral("would send ") + QFileInfo(f).fileName());
-        return problems.isEmpty() ? 0 : kFailed;
+        bool refused = false;
+        for (const QString &f : std::as_const(options.files)) {
+            const bool inside = LiesInside(f, options.uploadFolder);
+            refused = refused || !inside;
+            print(stdout, (inside ? QStringLiteral("would send ") : QStringLiteral("would refuse ")) +
+                              QFileInfo(f).fileName());
+        }
+        return problems.isEmpty() && !refused ? 0 : kFailed;
     }
 
     options.stateDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/publish");
@@ -140,20 +157,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<TransferWorker> second;
     TransferWorker *worker = &first;
     const bool plainFtp = options.target.protocol == PublishProtocol::Ftp;
-    const auto report = [&worker, plainFtp](const FileResult &r) {
-        if (plainFtp && worker->tlsRefused())
-            return;
-        switch (r.status) {
-        case FileResult::Sent:
-            print(stdout, QStringLiteral("sent %1 (%2 bytes)").arg(r.name).arg(r.size));
-            break;
-        case FileResult::Unchanged:
-            print(stdout, QStringLiteral("unchanged ") + r.name);
-            break;
-        case FileResult::Failed:
-            print(stdout, QStringLiteral("failed %1: %2").arg(r.name, r.reason));
-            break;
-        }
+    const auto report = [&worker, &first, plainFtp](const FileResult &r) {
+        // The first try's refusals of a server without TLS are not the user's failures: a second try follows.
+        const bool triedAgain = plainFtp && worker == &first && r.failure == TransferFailure::NoTls;
+        if (!triedAgain && r.failure != TransferFailure::AnotherPublish)
+            print(stdout, PublishResultLine(r));
     };
     QObject::connect(&first, &TransferWorker::fileFinished, report);
     first.run();
@@ -171,10 +179,19 @@ int main(int argc, char *argv[])
         QObject::connect(worker, &TransferWorker::fileFinished, report);
         worker->run();
     }
+    if (worker->runFailure() == TransferFailure::AnotherPublish) {
+        print(stderr, QStringLiteral("brisko-publish: ") + describeFailure(worker->runFailure(), {}));
+        return kFailed;
+    }
     int sent = 0, unchanged = 0, failed = 0;
     for (const FileResult &r : worker->results())
         (r.status == FileResult::Sent ? sent : r.status == FileResult::Unchanged ? unchanged : failed)++;
     print(stdout, QStringLiteral("%1 sent, %2 unchanged, %3 failed").arg(sent).arg(unchanged).arg(failed));
+    if (!worker->stateError().isEmpty())
+        print(stderr, QStringLiteral("warning: the record of what was sent could not be written (") +
+                          worker->stateError() +
+                          QStringLiteral("); the next publish cannot tell unchanged files and will send every file "
+                                         "again"));
     if (!worker->untrustedFingerprint().isEmpty())
         print(stderr, QStringLiteral("The server's key %1 is not trusted; pass --cacert or --known-hosts, or trust it "
                                      "in the upload wizard's profile.")

@@ -49,6 +49,7 @@ void TProfileEditor::clear()
     for (QLineEdit *edit : findChildren<QLineEdit *>())
         edit->clear();
     ui->txtPort->setText(u"21"_s);
+    ui->updnConnections->setValue(ServerProfile().connections);
 }
 
 void TProfileEditor::load(const ServerProfile &p)
@@ -60,6 +61,7 @@ void TProfileEditor::load(const ServerProfile &p)
     ui->txtInitialDir->setText(p.initialDir);
     ui->txtPort->setText(p.port);
     ui->txtKeyFile->setText(p.keyFile);
+    ui->updnConnections->setValue(p.connections);
 }
 
 ServerProfile TProfileEditor::profile(const ServerProfile &base) const
@@ -74,6 +76,7 @@ ServerProfile TProfileEditor::profile(const ServerProfile &base) const
     if (p.keyFile != ui->txtKeyFile->text().trimmed())
         p.keyPassphrase.clear(); // another key, another passphrase
     p.keyFile = ui->txtKeyFile->text().trimmed();
+    p.connections = ui->updnConnections->value();
     return p;
 }
 

@@ -82,30 +82,37 @@ bool TransferController::start(const TransferOptions &options)
     connect(m_thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(m_thread, &QThread::finished, this, &TransferController::threadFinished);
 
+    // Several connections send several files at once: each text tells of the file that just moved on.
     connect(worker, &TransferWorker::fileStarted, this, [this](const QString &name, qint64) {
-        m_currentFile = name;
-        m_stage = Stage::Checking;
+        m_stages.insert(name, Stage::Checking);
         Q_EMIT fileText(u"Checking %1"_s.arg(name));
     });
-    connect(worker, &TransferWorker::progress, this, [this](qint64 fileBytes, qint64 fileSize, qint64, qint64) {
-        if (fileBytes > 0 && m_stage == Stage::Checking) {
-            m_stage = Stage::Sending;
-            Q_EMIT fileText(u"Sending %1"_s.arg(m_currentFile));
-        }
-        // The last bytes can wait in the system's buffers: only the server's answer makes the file sent.
-        if (fileSize > 0 && fileBytes >= fileSize && m_stage == Stage::Sending) {
-            m_stage = Stage::Confirming;
-            Q_EMIT fileText(u"Sending %1: waiting for the server to confirm it"_s.arg(m_currentFile));
-        }
-        emitSummary(m_finishedBytes + fileBytes);
-    });
+    connect(worker, &TransferWorker::progress, this,
+            [this](const QString &name, qint64 fileBytes, qint64 fileSize, qint64 doneBytes, qint64) {
+                const auto stage = m_stages.find(name);
+                if (stage != m_stages.end() && fileBytes > 0 && *stage == Stage::Checking) {
+                    *stage = Stage::Sending;
+                    Q_EMIT fileText(u"Sending %1"_s.arg(name));
+                }
+                // The last bytes can wait in the system's buffers: only the server's answer makes the file sent.
+                if (stage != m_stages.end() && fileSize > 0 && fileBytes >= fileSize && *stage == Stage::Sending) {
+                    *stage = Stage::Confirming;
+                    Q_EMIT fileText(u"Sending %1: waiting for the server to confirm it"_s.arg(name));
+                }
+                m_doneBytes = qMax(m_doneBytes, doneBytes);
+                emitSummary();
+            });
     connect(worker, &TransferWorker::fileFinished, this, [this](const FileResult &r) {
+        m_stages.remove(r.name);
         m_finishedBytes += r.size;
-        emitSummary(m_finishedBytes);
+        m_doneBytes = qMax(m_doneBytes, m_finishedBytes);
+        emitSummary();
         Q_EMIT fileFinished(r);
     });
     m_totalBytes = 0;
     m_finishedBytes = 0;
+    m_doneBytes = 0;
+    m_stages.clear();
     for (const QString &path : options.files)
         m_totalBytes += qMax<qint64>(QFileInfo(path).size(), 0);
     m_started.start();
@@ -113,9 +120,9 @@ bool TransferController::start(const TransferOptions &options)
     return true;
 }
 
-void TransferController::emitSummary(qint64 done)
+void TransferController::emitSummary()
 {
-    done = qMin(done, m_totalBytes);
+    const qint64 done = qMin(m_doneBytes, m_totalBytes);
     Q_EMIT summary(TransferSummary(done, m_totalBytes, m_started.elapsed()), m_totalBytes > 0 ? int(done * 1000 / m_totalBytes) : 0);
 }
 

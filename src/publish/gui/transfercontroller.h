@@ -3,6 +3,7 @@
 #include "publish/transferworker.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QMutex>
 #include <QObject>
 
@@ -40,7 +41,8 @@ public:
     const TransferOutcome &outcome() const { return m_outcome; }
 
 Q_SIGNALS:
-    // "Checking NAME" until a byte of it moves, then "Sending NAME".
+    // "Checking NAME" until a byte of it moves, then "Sending NAME"; with several connections, of the file that
+    // moved last.
     void fileText(const QString &text);
     void summary(const QString &text, int permille);
     void fileFinished(const FileResult &result);
@@ -48,15 +50,16 @@ Q_SIGNALS:
 
 private:
     void threadFinished();
-    void emitSummary(qint64 done);
+    void emitSummary();
 
     QThread *m_thread = nullptr;
     TransferWorker *m_worker = nullptr; // lives on m_thread; guarded by m_lock, cleared when it goes
     QMutex m_lock;
     TransferOutcome m_outcome;
-    QString m_currentFile;
-    enum class Stage { Checking, Sending, Confirming } m_stage = Stage::Checking;
+    enum class Stage { Checking, Sending, Confirming };
+    QHash<QString, Stage> m_stages; // the files on their way, one for each connection
     qint64 m_totalBytes = 0;
     qint64 m_finishedBytes = 0; // of the files already done
+    qint64 m_doneBytes = 0;     // of the whole send, never going back
     QElapsedTimer m_started;
 };

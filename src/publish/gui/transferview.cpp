@@ -24,19 +24,6 @@ QLabel *label(QWidget *parent, const QString &name)
     return l;
 }
 
-QString resultLine(const FileResult &r)
-{
-    switch (r.status) {
-    case FileResult::Sent:
-        return u"sent %1 (%2 bytes)"_s.arg(r.name).arg(r.size);
-    case FileResult::Unchanged:
-        return u"unchanged "_s + r.name;
-    case FileResult::Failed:
-        break;
-    }
-    return u"failed %1: %2"_s.arg(r.name, r.reason);
-}
-
 } // namespace
 
 TTransferView::TTransferView(TransferController *transfer, QWidget *parent)
@@ -88,7 +75,7 @@ TTransferView::TTransferView(TransferController *transfer, QWidget *parent)
         pbTotal->setValue(permille);
     });
     connect(transfer, &TransferController::fileFinished, this,
-            [this](const FileResult &r) { lstResults->addItem(resultLine(r)); });
+            [this](const FileResult &r) { lstResults->addItem(PublishResultLine(r)); });
 }
 
 // Send, step 1: the progress panel and the animation for the duration of the transfer.
@@ -114,7 +101,7 @@ void TTransferView::end(const QList<FileResult> &results)
     int sent = 0, unchanged = 0, failed = 0;
     lstResults->clear();
     for (const FileResult &r : results) {
-        lstResults->addItem(resultLine(r));
+        lstResults->addItem(PublishResultLine(r));
         (r.status == FileResult::Sent ? sent : r.status == FileResult::Unchanged ? unchanged : failed)++;
     }
     lblResult->setText(u"%1 sent, %2 unchanged, %3 failed"_s.arg(sent).arg(unchanged).arg(failed));

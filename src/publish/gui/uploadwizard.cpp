@@ -573,8 +573,11 @@ bool TfrmUpload::startTransfer(const QString &profileName)
     options.trustedFingerprint = p.trustedKey;
     options.privateKeyFile = p.keyFile;
     options.keyPassphrase = p.keyPassphrase;
+    options.connections = p.connections;
     // Clear text only with the user's consent, and never to a server whose TLS key was trusted.
     options.requireTls = !p.clearTextAccepted || !p.trustedKey.isEmpty();
+    if (!m_publishedPage.isEmpty()) // the page lies in the Upload folder: nothing outside it goes to the web
+        options.uploadFolder = QFileInfo(m_publishedPage).absolutePath();
     m_sendingProfile = profileName;
     m_results.clear();
     SettingsStore::instance().writeString(QString(), kLastProfile, profileName);
