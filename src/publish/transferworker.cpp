@@ -829,21 +829,27 @@ void TransferWorker::runLane()
     for (; m_curl;) {
         int index = -1;
         {
-            const QMutexLocker locker(&b.mutex);
+            QMutexLocker locker(&b.mutex);
+            // An empty queue is not the end while another connection holds a file it may still give back.
+            while (b.queue.isEmpty() && b.taken > 0)
+                b.changed.wait(locker.mutex());
             if (b.queue.isEmpty())
                 break;
             index = b.queue.takeFirst();
+            ++b.taken;
         }
         FileResult r;
-        if (!sendFile(index, &r)) {
+        const bool refused = !sendFile(index, &r);
+        const QMutexLocker locker(&b.mutex);
+        --b.taken;
+        b.changed.wakeAll();
+        if (refused) {
             // This extra connection was refused before it did anything: the file goes back for the others.
-            const QMutexLocker locker(&b.mutex);
             m_root->m_sentBytes -= m_laneSent;
             m_laneSent = 0;
             b.queue.prepend(index);
             break;
         }
-        const QMutexLocker locker(&b.mutex);
         m_root->m_sentBytes += r.size - m_laneSent;
         m_laneSent = 0;
         b.results[index] = r;

@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
+#include <QWaitCondition>
 
 #include <atomic>
 
@@ -127,6 +128,8 @@ private:
     struct Batch {
         QMutex mutex;
         QList<int> queue; // indexes into the file list, not yet taken
+        int taken = 0;    // files a connection is working on; a refused one may put its file back
+        QWaitCondition changed; // a file was finished or put back
         QList<FileResult> results;
         QList<bool> done;
         qsizetype emitted = 0; // results are announced in list order

@@ -3,6 +3,7 @@
 
 testserver.py ftp|ftpes|ftps|sftp ROOT USER PASSWORD [--fault FAULT --after BYTES] [--cert PEM] [--without CMD]
     [--throttle RATE] [--authorized-keys FILE] [--delay MS] [--max-logins N]
+    [--slow-refusal MS]
 testserver.py cert PEM [HOST]   (writes a self-signed key and certificate for HOST, by default 127.0.0.1)
 Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it listens.
 --fault, after BYTES bytes of an uploaded file: stop reading and answering (freeze), exit at once (die),
@@ -10,6 +11,7 @@ Prints "PORT FINGERPRINT" (fingerprint only for sftp) on the first line once it 
   from the start: refuse every write (readonly), report sizes one byte too big (size).
 --without SIZE|MLST (repeatable): the FTP server lacks that command, as some servers do.
 --max-logins N: the FTP server refuses more than N connections at once, as many hosts do.
+--slow-refusal MS: that refusal comes MS milliseconds late, as from a busy host.
 --delay MS: the FTP server answers each command MS milliseconds late, as a distant one does; each
   connection then has a thread of its own, so that several can work at once.
 --throttle RATE: plain ftp reads uploads at RATE bytes a second.
@@ -92,6 +94,12 @@ def ftp_server(args):
         def on_file_received(self, path):
             if args.fault == "truncate":
                 os.truncate(path, max(os.path.getsize(path) - 1, 0))
+
+        def handle_max_cons_per_ip(self):
+            if args.slow_refusal:
+                self.ioloop.call_later(args.slow_refusal / 1000, super().handle_max_cons_per_ip)
+            else:
+                super().handle_max_cons_per_ip()
 
         def handle(self):
             # Implicit TLS: the connection is secured before the greeting, with no AUTH command.
@@ -191,6 +199,7 @@ def main():
     p.add_argument("--authorized-keys")
     p.add_argument("--delay", type=int, default=0)
     p.add_argument("--max-logins", type=int, default=0)
+    p.add_argument("--slow-refusal", type=int, default=0)
     args = p.parse_args()
     if args.mode == "sftp":
         sftp_server(args)

@@ -436,6 +436,10 @@ void TestTransfer::oddServersNeverGetAFileReportedWrongly_data()
                                       << TransferFailure::None << "" << int(FileResult::ReplyChecked) << 1;
     QTest::newRow("one login at a time") << "ftp" << QStringList{u"--max-logins"_s, u"1"_s} << all
                                          << TransferFailure::None << "" << size << 4;
+    // The refused connection's file comes back after the others are done.
+    QTest::newRow("one login, slow refusal")
+        << "ftp" << QStringList{u"--max-logins"_s, u"1"_s, u"--slow-refusal"_s, u"300"_s} << all
+        << TransferFailure::None << "" << size << 4;
     QTest::newRow("disk full") << "ftp" << QStringList{u"--fault"_s, u"full"_s, u"--after"_s, u"100000"_s}
                                << "sent failed failed" << TransferFailure::DiskFull << "452 Insufficient storage" << size << 1;
     QTest::newRow("writing refused") << "ftp" << QStringList{u"--fault"_s, u"readonly"_s} << "failed failed failed"
